@@ -1,0 +1,37 @@
+#pragma once
+// Errors that abandon a user action; each carries its Shift-JIS message text.
+#include <stdexcept>
+#include <string>
+
+class AppError : public std::runtime_error {
+public:
+    explicit AppError(const std::string& message) : std::runtime_error(message) {}
+};
+
+// A text that a number conversion refuses.
+class ConvertError : public AppError {
+public:
+    using AppError::AppError;
+};
+
+// A file that cannot be opened, read, written or closed; code is the system error code.
+class FileError : public AppError {
+public:
+    FileError(int code, const std::string& message) : AppError(message), code_(code) {}
+    int code() const { return code_; }
+private:
+    int code_;
+};
+
+// An invalid operation, a division by zero or an overflow.
+class ArithError : public AppError {
+public:
+    using AppError::AppError;
+};
+
+// Clears the floating-point exception flags (done when a handler starts).
+void ClearFpFlags();
+// Throws ArithError when invalid, division-by-zero or overflow is raised; underflow and inexact stay silent.
+void CheckFpFlags();
+// Throws the integer-division ArithError.
+[[noreturn]] void ThrowIntegerDivideByZero();

@@ -1,0 +1,101 @@
+#include "form.h"
+
+#include <unistd.h>
+
+#include <cctype>
+#include <climits>
+#include <new>
+
+#include "../textutil/errors.h"
+#include "../textutil/sjis.h"
+
+namespace ui {
+
+Form::Form(Desktop& desktop, std::string programName)
+    : fontName(Sjis("ＭＳ Ｐゴシック")), desktop_(desktop), programName_(std::move(programName)) {}
+
+void Form::Place(Control& c, const std::string& name, int l, int t, int w, int h, int tab, Control* parent) {
+    c.name = name;
+    c.left = l;
+    c.top = t;
+    c.width = w;
+    c.height = h;
+    c.tabOrder = tab;
+    c.parent = parent;
+    controls_.push_back(&c);
+}
+
+void Form::Place(FileDialog& d, const std::string& name) {
+    d.name = name;
+    d.owner = this;
+}
+
+Control* Form::Find(const std::string& name) const {
+    for (Control* c : controls_)
+        if (c->name == name) return c;
+    return nullptr;
+}
+
+void Form::Run(const std::function<void()>& handler) {
+    if (!handler) return;
+    try {
+        ClearFpFlags();
+        handler();
+    } catch (const AppError& e) {
+        desktop_.ErrorBox(MessageTitle(), e.what());
+    } catch (const std::bad_alloc&) {
+        desktop_.ErrorBox(MessageTitle(), Sjis("メモリが不足しています"));
+    }
+}
+
+void Form::Select(RadioGroup& g, int index) {
+    if (g.itemIndex == index) return;
+    g.itemIndex = index;
+    Run(g.onClick);
+}
+
+void Form::ShowMessage(const std::string& sjisText) { desktop_.MessageBox(MessageTitle(), sjisText); }
+
+std::string Form::MessageTitle() const {
+    std::string t = programName_;
+    for (size_t i = 1; i < t.size(); ++i) t[i] = char(std::tolower(static_cast<unsigned char>(t[i])));
+    return t;
+}
+
+std::string CurrentDir() {
+    char buf[PATH_MAX];
+    if (!getcwd(buf, sizeof buf)) return ".";
+    return buf;
+}
+
+namespace {
+
+bool HasExtension(const std::string& path) {
+    size_t slash = path.find_last_of('/');
+    size_t base = slash == std::string::npos ? 0 : slash + 1;
+    size_t dot = path.find_last_of('.');
+    return dot != std::string::npos && dot > base;
+}
+
+}  // namespace
+
+bool FileDialog::Execute() {
+    if (!owner) return false;
+    std::optional<std::string> answer = owner->desktop().ChooseFile(*this);
+    if (!answer || answer->empty()) return false;
+    std::string path = *answer;
+    if (path[0] != '/') {
+        std::string base = initialDir.empty() ? CurrentDir() : initialDir;
+        path = base == "/" ? "/" + path : base + "/" + path;
+    }
+    if (!defaultExt.empty() && !HasExtension(path)) path += "." + defaultExt;
+    fileName = path;
+    size_t slash = path.find_last_of('/');
+    std::string folder = slash == 0 ? "/" : path.substr(0, slash);
+    if (chdir(folder.c_str()) != 0) {
+        // A folder that does not exist: the open that follows reports it.
+    }
+    return true;
+}
+
+}  // namespace ui
