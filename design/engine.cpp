@@ -1,0 +1,1 @@
+// Exchange engine and impulse response.
