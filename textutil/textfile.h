@@ -3,6 +3,8 @@
 // stop a line at Ctrl-Z and give empty texts past the end; every written line ends with CR LF.
 // Sharing across processes with flock: readers share, a writer needs the file to itself.
 // Every failure throws FileError with the message for its code.
+// Destructors close without throwing; a writer's destructor drops what is still buffered
+// (call Close() to write it out), so an abandoned action leaves only what reached the file.
 #include <string>
 
 class TextReader {
