@@ -1,0 +1,8 @@
+#include <memory>
+
+#include "ripple/form1.h"
+#include "ui/qt/qtdesktop.h"
+
+int main(int argc, char** argv) {
+    return ui::qt::RunApplication(argc, argv, [](ui::Desktop& d) { return std::make_unique<mirsadel::TForm1>(d); });
+}
