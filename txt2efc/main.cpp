@@ -1,0 +1,9 @@
+#include <memory>
+
+#include "txt2efc/form1.h"
+#include "ui/qt/qtdesktop.h"
+
+int main(int argc, char** argv) {
+    return ui::qt::RunApplication(argc, argv,
+                                  [](ui::Desktop& d) { return std::make_unique<quisdale::TForm1>(d); });
+}
