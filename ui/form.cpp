@@ -68,6 +68,27 @@ std::string CurrentDir() {
     return buf;
 }
 
+std::string JoinLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0) text += '\n';
+        text += lines[i];
+    }
+    return text;
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
 namespace {
 
 bool HasExtension(const std::string& path) {

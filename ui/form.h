@@ -192,4 +192,9 @@ private:
 // The process's current directory, with no trailing slash (except "/").
 std::string CurrentDir();
 
+// A memo's lines as the one text a text pane shows (LF between lines), and back: a text
+// ending in a line end has no empty last line, and the empty text has no lines.
+std::string JoinLines(const std::vector<std::string>& lines);
+std::vector<std::string> SplitLines(const std::string& text);
+
 }  // namespace ui

@@ -1,0 +1,471 @@
+#include "qtdesktop.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QTimer>
+
+#include <algorithm>
+#include <clocale>
+#include <exception>
+#include <map>
+
+#include "../../textutil/numtext.h"
+#include "../../textutil/sjis.h"
+#include "qtwindow.h"
+
+namespace ui::qt {
+
+namespace {
+
+constexpr int kFrameWidth = 8;    // classic sizing frame, left and right together
+constexpr int kFrameHeight = 27;  // classic caption bar and frame, top and bottom together
+
+QString ToQt(const std::string& sjis) { return QString::fromStdString(SjisToUtf8(sjis)); }
+std::string FromQt(const QString& text) { return Sjis(text.toStdString()); }
+
+QColor ToQColor(Color c) { return QColor(int((c >> 16) & 0xFF), int((c >> 8) & 0xFF), int(c & 0xFF)); }
+
+void SetColor(QWidget* w, QPalette::ColorRole role, Color c) {
+    QPalette p = w->palette();
+    p.setColor(role, ToQColor(c));
+    w->setPalette(p);
+}
+
+// The 12-pixel proportional Gothic face is not on Linux; IPAPGothic stands in for it.
+QFont FormFont(const Form& form) {
+    QString family = form.fontName == Sjis("ＭＳ Ｐゴシック") ? QStringLiteral("IPAPGothic") : ToQt(form.fontName);
+    QFont font(family);
+    font.setPixelSize(form.fontHeight > 0 ? form.fontHeight : 12);
+    return font;
+}
+
+// Paints the model's picture unscaled from the top-left; where there is none, the parent shows.
+class ImageView : public QWidget {
+public:
+    ImageView(Image& image, QWidget* parent) : QWidget(parent), image_(image) {}
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        if (!image_.picture || image_.picture->width() == 0 || image_.picture->height() == 0) return;
+        const Bitmap& b = *image_.picture;
+        QImage pixels(reinterpret_cast<const uchar*>(b.pixels().data()), b.width(), b.height(), b.width() * 4,
+                      QImage::Format_RGB32);
+        QRect area = event->rect() & QRect(0, 0, b.width(), b.height());
+        if (area.isEmpty()) return;
+        QPainter painter(this);
+        painter.drawImage(area.topLeft(), pixels, area);
+    }
+
+private:
+    Image& image_;
+};
+
+// Radio buttons placed in one column the way the classic radio group spreads them.
+void PlaceRadioButtons(const RadioGroup& g, const QList<QAbstractButton*>& buttons) {
+    int count = int(buttons.size());
+    if (count == 0) return;
+    constexpr int kTextHeight = 12;
+    int free = std::max(g.height - kTextHeight - 5, 0);
+    int itemHeight = free / count;
+    int topMargin = kTextHeight + 1 + (free % count) / 2;
+    for (int i = 0; i < count; ++i) buttons[i]->setGeometry(8, topMargin + i * itemHeight, std::max(g.width - 10, 0), itemHeight);
+}
+
+}  // namespace
+
+// The window of one form and the widgets of its controls.
+class FormWindow : public QWidget {
+public:
+    FormWindow(Form& form, QtDesktop& desktop);
+    ~FormWindow() override;
+    void Pull();
+    void Push();
+
+private:
+    struct Bound {
+        Control* control = nullptr;
+        QWidget* widget = nullptr;
+        QWidget* content = nullptr;           // scroll box: the widget that holds its children
+        QButtonGroup* radios = nullptr;       // radio group: its buttons, ids = item indices
+        std::vector<std::string> items;       // radio group: the items its buttons show
+        std::vector<std::string> shownLines;  // memo: the lines last put into the widget
+    };
+
+    QWidget* Make(Control& c, QWidget* parent);
+    QWidget* Holder(const Control* parent);
+    void SetRadioItems(Bound& b);
+    void SetTabOrder();
+    void PullControl(Bound& b);
+    void PushControl(Bound& b);
+    void PushPlace(Bound& b);
+    void RunHandler(const std::function<void()>& handler);
+    void RadioSelected(RadioGroup& g, int index);
+
+    Form& form_;
+    QtDesktop& desktop_;
+    std::vector<Bound> bound_;
+    bool pushing_ = false;  // radio changes made by Push are not the user's
+};
+
+FormWindow::FormWindow(Form& form, QtDesktop& desktop) : form_(form), desktop_(desktop) {
+    setFont(FormFont(form));
+    setAutoFillBackground(true);
+    bound_.reserve(form.controls().size());
+    for (Control* c : form.controls()) {
+        QWidget* parent = Holder(c->parent);
+        bound_.emplace_back();
+        bound_.back().control = c;
+        bound_.back().widget = Make(*c, parent);
+        bound_.back().widget->setObjectName(QString::fromStdString(c->name));
+        if (c->bold) {
+            QFont bold = bound_.back().widget->font();
+            bold.setBold(true);
+            bound_.back().widget->setFont(bold);
+        }
+        if (c->kind == Kind::ScrollBox) bound_.back().content = static_cast<QScrollArea*>(bound_.back().widget)->widget();
+    }
+    SetTabOrder();
+    move(form.left, form.top);
+    resize(std::max(form.width - kFrameWidth, 0), std::max(form.height - kFrameHeight, 0));
+    Push();
+    desktop_.Attach(this);
+}
+
+FormWindow::~FormWindow() {
+    if (desktop_.window() == this) desktop_.Attach(nullptr);
+}
+
+QWidget* FormWindow::Holder(const Control* parent) {
+    for (Bound& b : bound_)
+        if (b.control == parent) return b.content ? b.content : b.widget;
+    return this;
+}
+
+QWidget* FormWindow::Make(Control& c, QWidget* parent) {
+    switch (c.kind) {
+    case Kind::Button: {
+        auto* w = new QPushButton(parent);
+        auto& button = static_cast<Button&>(c);
+        connect(w, &QPushButton::clicked, this, [this, &button] { RunHandler([this, &button] { form_.Click(button); }); });
+        return w;
+    }
+    case Kind::Label: {
+        auto* w = new QLabel(parent);
+        w->setTextFormat(Qt::PlainText);
+        w->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        return w;
+    }
+    case Kind::Edit:
+        return new QLineEdit(parent);
+    case Kind::CheckBox:
+        return new QCheckBox(parent);
+    case Kind::RadioGroup:
+        return new QGroupBox(parent);
+    case Kind::GroupBox:
+        return new QGroupBox(parent);
+    case Kind::Memo: {
+        auto* w = new QPlainTextEdit(parent);
+        w->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        return w;
+    }
+    case Kind::StatusBar: {
+        auto* w = new QLabel(parent);
+        w->setTextFormat(Qt::PlainText);
+        w->setAutoFillBackground(true);
+        w->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        w->setIndent(2);
+        return w;
+    }
+    case Kind::ScrollBox: {
+        auto* w = new QScrollArea(parent);
+        w->setWidgetResizable(false);
+        w->setWidget(new QWidget);
+        w->viewport()->setBackgroundRole(QPalette::Window);
+        return w;
+    }
+    case Kind::Image:
+        return new ImageView(static_cast<Image&>(c), parent);
+    }
+    return new QWidget(parent);
+}
+
+void FormWindow::SetRadioItems(Bound& b) {
+    auto& g = static_cast<RadioGroup&>(*b.control);
+    if (b.radios && b.items == g.items) return;
+    if (b.radios) {
+        for (QAbstractButton* button : b.radios->buttons()) delete button;
+        delete b.radios;
+    }
+    b.radios = new QButtonGroup(b.widget);
+    for (size_t i = 0; i < g.items.size(); ++i) {
+        auto* button = new QRadioButton(ToQt(g.items[i]), b.widget);
+        b.radios->addButton(button, int(i));
+        button->show();
+    }
+    b.items = g.items;
+    PlaceRadioButtons(g, b.radios->buttons());
+    connect(b.radios, &QButtonGroup::idToggled, this, [this, &g](int id, bool checked) {
+        if (checked && !pushing_) RadioSelected(g, id);
+    });
+}
+
+// Tab stops in the form's order; a container's children follow it in their own order.
+void FormWindow::SetTabOrder() {
+    std::vector<QWidget*> chain;
+    std::function<void(const Control*)> visit = [&](const Control* parent) {
+        std::vector<Bound*> children;
+        for (Bound& b : bound_)
+            if (b.control->parent == parent && b.control->tabOrder >= 0) children.push_back(&b);
+        std::stable_sort(children.begin(), children.end(),
+                         [](const Bound* a, const Bound* b) { return a->control->tabOrder < b->control->tabOrder; });
+        for (Bound* b : children) {
+            QWidget* stop = b->widget;
+            if (b->radios && !b->radios->buttons().isEmpty()) stop = b->radios->buttons().first();
+            if (stop->focusPolicy() != Qt::NoFocus) chain.push_back(stop);
+            visit(b->control);
+        }
+    };
+    for (Bound& b : bound_)
+        if (b.control->kind == Kind::RadioGroup) SetRadioItems(b);
+    visit(nullptr);
+    for (size_t i = 1; i < chain.size(); ++i) QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+void FormWindow::RunHandler(const std::function<void()>& handler) {
+    Pull();
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        // The dispatcher shows the suite's errors; anything else must not unwind through Qt.
+        desktop_.ErrorBox(form_.MessageTitle(), e.what());
+    }
+    Push();
+}
+
+void FormWindow::RadioSelected(RadioGroup& g, int index) {
+    // Select compares with the previous choice, which the pull would overwrite.
+    int previous = g.itemIndex;
+    Pull();
+    g.itemIndex = previous;
+    try {
+        form_.Select(g, index);
+    } catch (const std::exception& e) {
+        desktop_.ErrorBox(form_.MessageTitle(), e.what());
+    }
+    Push();
+}
+
+void FormWindow::Pull() {
+    for (Bound& b : bound_) PullControl(b);
+}
+
+void FormWindow::PullControl(Bound& b) {
+    switch (b.control->kind) {
+    case Kind::Edit: {
+        auto* w = static_cast<QLineEdit*>(b.widget);
+        if (!w->isModified()) return;  // untouched texts keep their exact bytes
+        static_cast<Edit&>(*b.control).text = FromQt(w->text());
+        w->setModified(false);
+        return;
+    }
+    case Kind::Memo: {
+        auto* w = static_cast<QPlainTextEdit*>(b.widget);
+        if (!w->document()->isModified()) return;
+        b.shownLines = SplitLines(FromQt(w->toPlainText()));
+        static_cast<Memo&>(*b.control).lines.SetAll(b.shownLines);
+        w->document()->setModified(false);
+        return;
+    }
+    case Kind::CheckBox:
+        static_cast<CheckBox&>(*b.control).checked = static_cast<QCheckBox*>(b.widget)->isChecked();
+        return;
+    case Kind::RadioGroup:
+        if (b.radios) static_cast<RadioGroup&>(*b.control).itemIndex = b.radios->checkedId();
+        return;
+    default:
+        return;
+    }
+}
+
+void FormWindow::Push() {
+    pushing_ = true;
+    setWindowTitle(ToQt(form_.caption));
+    SetColor(this, QPalette::Window, form_.color);
+    for (Bound& b : bound_) {
+        PushControl(b);
+        PushPlace(b);
+    }
+    pushing_ = false;
+}
+
+void FormWindow::PushPlace(Bound& b) {
+    const Control& c = *b.control;
+    if (b.widget->geometry() != QRect(c.left, c.top, c.width, c.height))
+        b.widget->setGeometry(c.left, c.top, c.width, c.height);
+    b.widget->setEnabled(c.enabled);
+    if (!b.content) return;
+    // The scrolled area reaches to the right and bottom edges of its farthest child.
+    int right = 0, bottom = 0;
+    for (const Bound& child : bound_)
+        if (child.control->parent == b.control) {
+            right = std::max(right, child.control->left + child.control->width);
+            bottom = std::max(bottom, child.control->top + child.control->height);
+        }
+    if (b.content->size() != QSize(right, bottom)) b.content->resize(right, bottom);
+}
+
+void FormWindow::PushControl(Bound& b) {
+    switch (b.control->kind) {
+    case Kind::Button:
+        static_cast<QPushButton*>(b.widget)->setText(ToQt(static_cast<Button&>(*b.control).caption));
+        return;
+    case Kind::Label:
+        static_cast<QLabel*>(b.widget)->setText(ToQt(static_cast<Label&>(*b.control).caption));
+        return;
+    case Kind::Edit: {
+        auto& e = static_cast<Edit&>(*b.control);
+        auto* w = static_cast<QLineEdit*>(b.widget);
+        QString text = ToQt(e.text);
+        if (w->text() != text) w->setText(text);
+        SetColor(w, QPalette::Base, e.color);
+        return;
+    }
+    case Kind::CheckBox: {
+        auto& cb = static_cast<CheckBox&>(*b.control);
+        auto* w = static_cast<QCheckBox*>(b.widget);
+        w->setText(ToQt(cb.caption));
+        w->setChecked(cb.checked);
+        return;
+    }
+    case Kind::RadioGroup: {
+        auto& g = static_cast<RadioGroup&>(*b.control);
+        static_cast<QGroupBox*>(b.widget)->setTitle(ToQt(g.caption));
+        SetRadioItems(b);
+        PlaceRadioButtons(g, b.radios->buttons());
+        QAbstractButton* chosen = b.radios->button(g.itemIndex);
+        if (chosen) {
+            chosen->setChecked(true);
+        } else if (b.radios->checkedButton()) {
+            b.radios->setExclusive(false);
+            b.radios->checkedButton()->setChecked(false);
+            b.radios->setExclusive(true);
+        }
+        return;
+    }
+    case Kind::GroupBox:
+        static_cast<QGroupBox*>(b.widget)->setTitle(ToQt(static_cast<GroupBox&>(*b.control).caption));
+        return;
+    case Kind::Memo: {
+        auto& m = static_cast<Memo&>(*b.control);
+        auto* w = static_cast<QPlainTextEdit*>(b.widget);
+        w->setReadOnly(m.readOnly);
+        w->setVerticalScrollBarPolicy(m.verticalScrollBar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+        // Resetting an unchanged pane would lose the cursor and the scroll position.
+        if (b.shownLines == m.lines.All()) return;
+        b.shownLines = m.lines.All();
+        w->setPlainText(ToQt(JoinLines(b.shownLines)));
+        w->document()->setModified(false);
+        return;
+    }
+    case Kind::StatusBar: {
+        auto& s = static_cast<StatusBar&>(*b.control);
+        static_cast<QLabel*>(b.widget)->setText(ToQt(s.simpleText));
+        SetColor(b.widget, QPalette::Window, s.color);
+        return;
+    }
+    case Kind::Image:
+        b.widget->update();
+        return;
+    case Kind::ScrollBox:
+        SetColor(b.widget, QPalette::Window, form_.color);
+        return;
+    }
+}
+
+QWidget* QtDesktop::Parent() const { return window_; }
+
+std::optional<std::string> QtDesktop::ChooseFile(const FileDialog& dialog) {
+    if (window_) window_->Push();
+    std::string dir = dialog.initialDir.empty() ? CurrentDir() : dialog.initialDir;
+    std::string name = dialog.fileName;
+    // A proposed name with a folder opens in that folder.
+    size_t slash = name.find_last_of('/');
+    if (slash != std::string::npos) {
+        dir = slash == 0 ? "/" : name.substr(0, slash);
+        name = name.substr(slash + 1);
+    }
+    QFileDialog box(Parent());
+    box.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
+    box.setAcceptMode(dialog.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    box.setFileMode(QFileDialog::AnyFile);
+    box.setWindowTitle(QString::fromStdString(dialog.save ? "名前を付けて保存" : "ファイルを開く"));
+    box.setDirectory(QFile::decodeName(QByteArray::fromStdString(dir)));
+    if (!name.empty()) box.selectFile(QFile::decodeName(QByteArray::fromStdString(name)));
+    if (box.exec() != QDialog::Accepted) return std::nullopt;
+    QStringList files = box.selectedFiles();
+    if (files.isEmpty()) return std::nullopt;
+    return QFile::encodeName(files.first()).toStdString();
+}
+
+namespace {
+
+void ShowBox(QWidget* parent, QMessageBox::Icon icon, const std::string& title, const std::string& text) {
+    QMessageBox box(icon, ToQt(title), ToQt(text), QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+}  // namespace
+
+void QtDesktop::MessageBox(const std::string& title, const std::string& text) {
+    if (window_) window_->Push();
+    ShowBox(Parent(), QMessageBox::NoIcon, title, text);
+}
+
+void QtDesktop::ErrorBox(const std::string& title, const std::string& text) {
+    if (window_) window_->Push();
+    ShowBox(Parent(), QMessageBox::Critical, title, text);
+}
+
+std::unique_ptr<QWidget> BuildWindow(Form& form, QtDesktop& desktop) {
+    return std::make_unique<FormWindow>(form, desktop);
+}
+
+void FitOuterSize(QWidget& window, const Form& form) {
+    int frameWidth = window.frameGeometry().width() - window.width();
+    int frameHeight = window.frameGeometry().height() - window.height();
+    if (frameWidth <= 0 && frameHeight <= 0) return;
+    window.resize(std::max(form.width - frameWidth, 0), std::max(form.height - frameHeight, 0));
+}
+
+int RunApplication(int argc, char** argv, const FormFactory& makeForm) {
+    QApplication app(argc, argv);
+    // Qt has set the user's locale; numbers are formatted by our own rules with its separator.
+    std::setlocale(LC_NUMERIC, "C");
+    InitDecimalSeparator();
+    QtDesktop desktop;
+    std::unique_ptr<Form> form = makeForm(desktop);
+    form->Create();
+    std::unique_ptr<QWidget> window = BuildWindow(*form, desktop);
+    window->show();
+    QApplication::processEvents();
+    FitOuterSize(*window, *form);
+    // Some window managers add the frame a moment after showing.
+    QTimer::singleShot(300, window.get(), [&window, &form] { FitOuterSize(*window, *form); });
+    return QApplication::exec();
+}
+
+}  // namespace ui::qt
