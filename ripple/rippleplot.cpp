@@ -116,25 +116,12 @@ void DrawFreqLabels(ui::Canvas& c, const Axis& ax) {
     }
 }
 
-// The row of an amplitude: floor, dB, clip, then pixels from 0 dB.
-int CurveY(long double amplitude, long double clipDb, int pxPerDb) {
-    static const long double ln10 = std::log(10.0L);
-    long double a = std::fabs(amplitude);
-    if (a < kFloor) a = kFloor;
-    long double db = std::log(a) / ln10 * 20;
-    if (db > clipDb) db = clipDb;
-    if (db < -clipDb) db = -clipDb;
-    return kZeroDbY - static_cast<int>(RoundToInt64(pxPerDb * db));
-}
-
 template <class AmplitudeAt>
-void DrawCurve(ui::Canvas& c, const Axis& ax, const ScaleRow& row, AmplitudeAt amplitudeAt) {
-    const long double clipDb = row.fullScaleDb * kClipFactor;
-    c.MoveTo(kPlotLeft, CurveY(amplitudeAt(0), clipDb, row.pxPerDb));
+void DrawCurve(ui::Canvas& c, int s, int axis, AmplitudeAt amplitudeAt) {
+    c.MoveTo(kPlotLeft, CurveRow(amplitudeAt(0), s));
     for (int L = 1; L <= kCurvePoints; ++L) {
-        int y = CurveY(amplitudeAt(L), clipDb, row.pxPerDb);
-        int x = kPlotLeft + static_cast<int>(RoundToInt64(static_cast<long double>(L) / kDensity / ax.columnDivisor));
-        c.LineTo(x, y);
+        int y = CurveRow(amplitudeAt(L), s);
+        c.LineTo(CurveColumn(L, axis), y);
     }
 }
 
@@ -145,6 +132,22 @@ void EvaluateRange(const CoefFile& file, long double* out, int first, int last) 
 }  // namespace
 
 const ScaleRow& ScaleRowOf(int s) { return kScaleRows[s >= 0 && s < kScaleCount ? s : 0]; }
+
+int CurveRow(long double amplitude, int s) {
+    static const long double ln10 = std::log(10.0L);
+    const ScaleRow& row = ScaleRowOf(s);
+    const long double clipDb = row.fullScaleDb * kClipFactor;
+    long double a = std::fabs(amplitude);
+    if (a < kFloor) a = kFloor;
+    long double db = std::log(a) / ln10 * 20;
+    if (db > clipDb) db = clipDb;
+    if (db < -clipDb) db = -clipDb;
+    return kZeroDbY - static_cast<int>(RoundToInt64(row.pxPerDb * db));
+}
+
+int CurveColumn(int L, int axis) {
+    return kPlotLeft + static_cast<int>(RoundToInt64(static_cast<long double>(L) / kDensity / AxisOf(axis).columnDivisor));
+}
 
 std::string FreqLabelText(long double x) {
     std::string text = " ";
@@ -210,9 +213,9 @@ void DrawRipple(ui::Image& image, const CoefFile& file, int s, int axis, bool pa
         std::vector<long double> amplitudes;
         int threads = TermCount(file) > 8 ? int(std::thread::hardware_concurrency()) : 1;
         EvaluateAmplitudes(file, amplitudes, threads);
-        DrawCurve(c, ax, row, [&](int L) { return amplitudes[size_t(L)]; });
+        DrawCurve(c, s, axis, [&](int L) { return amplitudes[size_t(L)]; });
     } else {
-        DrawCurve(c, ax, row, [&](int L) { return L == 0 ? StartAmplitude(file) : Amplitude(file, L); });
+        DrawCurve(c, s, axis, [&](int L) { return L == 0 ? StartAmplitude(file) : Amplitude(file, L); });
     }
 }
 

@@ -28,6 +28,11 @@ const ScaleRow& ScaleRowOf(int s);
 // One blank and x in the fixed form of precision 2 with 2 decimals.
 std::string FreqLabelText(long double x);
 
+// The row of an amplitude at scale s: floor at -200 dB, clipped at 1.25 full scales, 0 dB on row 200.
+int CurveRow(long double amplitude, int s);
+// The column of point L on an axis: 100 + L / 5 / w, halves to the even column.
+int CurveColumn(int L, int axis);
+
 // Amplitudes at L = 0 .. kCurvePoints (frequency L / 50000 of fs), each sum taken in ascending k.
 long double StartAmplitude(const CoefFile& file);
 long double Amplitude(const CoefFile& file, int L);
