@@ -1,0 +1,298 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cfenv>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "textutil/errors.h"
+#include "textutil/sjis.h"
+#include "ui/form.h"
+#include "ui/scripted.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A small window with one of each active control, in the shape the programs use.
+class SampleForm : public ui::Form {
+public:
+    explicit SampleForm(ui::Desktop& d) : Form(d, "pSample") {
+        Place(Button1, "Button1", 8, 8, 75, 25, 0);
+        Place(Button2, "Button2", 8, 40, 75, 25, 1);
+        Place(Edit1, "Edit1", 90, 8, 65, 20, 2);
+        Place(RadioGroup1, "RadioGroup1", 160, 8, 73, 57, 3);
+        Place(OpenDialog1, "OpenDialog1");
+        Place(SaveDialog1, "SaveDialog1");
+        RadioGroup1.items = {"LPF", "HPF"};
+        RadioGroup1.itemIndex = 0;
+        Button1.onClick = [this] { Button1Click(); };
+        Button2.onClick = [this] { ++clicks; };
+        RadioGroup1.onClick = [this] { selections.push_back(RadioGroup1.itemIndex); };
+    }
+    ui::Button Button1, Button2;
+    ui::Edit Edit1;
+    ui::RadioGroup RadioGroup1;
+    ui::OpenDialog OpenDialog1;
+    ui::SaveDialog SaveDialog1;
+    std::function<void()> action;
+    int clicks = 0;
+    int created = 0;
+    std::vector<int> selections;
+
+protected:
+    void FormCreate() override { ++created; }
+
+private:
+    void Button1Click() {
+        if (action) action();
+    }
+};
+
+class FormTest : public testing::Test {
+protected:
+    ui::ScriptedDesktop desk;
+    SampleForm form{desk};
+};
+
+TEST_F(FormTest, CreateRunsFormCreateOnceThroughTheDispatcher) {
+    form.Create();
+    EXPECT_EQ(form.created, 1);
+    EXPECT_TRUE(desk.errors.empty());
+}
+
+TEST_F(FormTest, ControlsAreFoundByNameInPlaceOrder) {
+    ASSERT_EQ(form.controls().size(), 4u);
+    EXPECT_EQ(form.controls()[2], &form.Edit1);
+    EXPECT_EQ(form.Find("RadioGroup1"), &form.RadioGroup1);
+    EXPECT_EQ(form.Find("Memo1"), nullptr);
+    EXPECT_EQ(form.Edit1.left, 90);
+    EXPECT_EQ(form.Edit1.tabOrder, 2);
+}
+
+struct ErrorCase {
+    const char* name;
+    std::function<void()> fault;
+    std::string message;
+};
+
+class DispatcherTest : public FormTest, public testing::WithParamInterface<ErrorCase> {};
+
+TEST_P(DispatcherTest, AnAbandonedActionShowsItsMessageAndTheWindowStaysUsable) {
+    const ErrorCase& c = GetParam();
+    form.action = [&] {
+        form.Edit1.text = "before";
+        c.fault();
+        form.Edit1.text = "after";
+    };
+    form.Click(form.Button1);
+    ASSERT_EQ(desk.errors, std::vector<std::string>{c.message});
+    EXPECT_EQ(desk.titles, std::vector<std::string>{"psample"});
+    EXPECT_TRUE(desk.messages.empty());
+    EXPECT_EQ(form.Edit1.text, "before");
+    form.Click(form.Button2);
+    form.Click(form.Button2);
+    EXPECT_EQ(form.clicks, 2);
+    EXPECT_EQ(desk.errors.size(), 1u);
+}
+
+volatile long double zero = 0;
+
+INSTANTIATE_TEST_SUITE_P(
+    Form, DispatcherTest,
+    testing::Values(ErrorCase{"convert", [] { throw ConvertError(Sjis("'x' は正しい浮動小数点数値ではありません")); },
+                              Sjis("'x' は正しい浮動小数点数値ではありません")},
+                    ErrorCase{"file", [] { throw FileError(2, Sjis("ファイルが見つかりません")); },
+                              Sjis("ファイルが見つかりません")},
+                    ErrorCase{"division",
+                              [] {
+                                  volatile long double x = 1 / zero;
+                                  (void)x;
+                                  CheckFpFlags();
+                              },
+                              Sjis("0 による浮動小数点数除算")},
+                    ErrorCase{"integerDivision", [] { ThrowIntegerDivideByZero(); }, Sjis("ゼロによる除算")}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(FormTest, FloatingPointFlagsAreClearedWhenAHandlerStarts) {
+    std::feraiseexcept(FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW);
+    form.action = [] { CheckFpFlags(); };
+    form.Click(form.Button1);
+    EXPECT_TRUE(desk.errors.empty());
+}
+
+TEST_F(FormTest, AButtonWithoutHandlerDoesNothing) {
+    ui::Button spare;
+    form.Click(spare);
+    EXPECT_TRUE(desk.errors.empty());
+    EXPECT_TRUE(desk.titles.empty());
+}
+
+TEST_F(FormTest, SelectingAnotherItemRunsTheHandlerWithTheNewIndex) {
+    form.Select(form.RadioGroup1, 1);
+    form.Select(form.RadioGroup1, 1);  // no change: no handler
+    form.Select(form.RadioGroup1, 0);
+    EXPECT_EQ(form.selections, (std::vector<int>{1, 0}));
+    EXPECT_EQ(form.RadioGroup1.itemIndex, 0);
+}
+
+TEST_F(FormTest, ShowMessageUsesTheProgramTitle) {
+    form.ShowMessage(Sjis("設計できません"));
+    EXPECT_EQ(desk.messages, std::vector<std::string>{Sjis("設計できません")});
+    EXPECT_EQ(desk.titles, std::vector<std::string>{"psample"});
+}
+
+TEST(MessageTitle, KeepsTheFirstLetterAndLowersTheRest) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"pMirsadel", "pmirsadel"}, {"pCorvalen", "pcorvalen"}, {"PQUISDALE", "Pquisdale"}, {"p", "p"}, {"", ""},
+        {"pTobrenth2", "ptobrenth2"},
+    };
+    for (const auto& [program, title] : cases) {
+        ui::ScriptedDesktop desk;
+        ui::Form form(desk, program);
+        EXPECT_EQ(form.MessageTitle(), title) << program;
+    }
+}
+
+TEST(MemoLines, ReadsPastTheEndAreEmptyAndWritesPastTheEndDoNothing) {
+    ui::Memo memo;
+    memo.lines.SetAll({"a", "b", "c"});
+    struct Step {
+        int index;
+        std::optional<std::string> write;
+        std::string read;
+        int count;
+    };
+    const Step steps[] = {
+        {0, std::nullopt, "a", 3},  {2, std::nullopt, "c", 3}, {3, std::nullopt, "", 3},   {-1, std::nullopt, "", 3},
+        {1000, std::nullopt, "", 3}, {1, "B", "B", 3},         {3, "d", "", 3},             {-1, "z", "", 3},
+        {2, "", "", 3},
+    };
+    for (const Step& s : steps) {
+        if (s.write) memo.lines.Set(s.index, *s.write);
+        EXPECT_EQ(memo.lines.Get(s.index), s.read) << s.index;
+        EXPECT_EQ(memo.lines.Count(), s.count) << s.index;
+    }
+    EXPECT_EQ(memo.lines.All(), (std::vector<std::string>{"a", "B", ""}));
+}
+
+TEST(MemoLines, PaneTextAndLinesConvertBothWays) {
+    struct Case {
+        std::string text;
+        std::vector<std::string> lines;
+        std::string joined;  // the text shown for those lines
+    };
+    const Case cases[] = {
+        {"", {}, ""},
+        {"a", {"a"}, "a"},
+        {"a\n", {"a"}, "a"},
+        {"a\nb", {"a", "b"}, "a\nb"},
+        {"a\n\n", {"a", ""}, "a\n"},
+        {"\n", {""}, ""},
+        {"\n\nx", {"", "", "x"}, "\n\nx"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ui::SplitLines(c.text), c.lines) << c.text;
+        EXPECT_EQ(ui::JoinLines(c.lines), c.joined) << c.text;
+    }
+}
+
+// Dialog tests run in a fresh temporary folder and restore the current directory.
+class DialogTest : public FormTest {
+protected:
+    void SetUp() override {
+        previous_ = fs::current_path();
+        char name[] = "/tmp/dialog_test_XXXXXX";
+        ASSERT_NE(mkdtemp(name), nullptr);
+        dir_ = name;
+        fs::create_directories(dir_ / "sub");
+        fs::create_directories(dir_ / "dir.d");
+        fs::current_path(dir_);
+    }
+    void TearDown() override {
+        fs::current_path(previous_);
+        fs::remove_all(dir_);
+    }
+    fs::path previous_, dir_;
+};
+
+struct ChooseCase {
+    const char* name;
+    std::string answer;      // as typed; "@" stands for the temporary folder
+    std::string defaultExt;
+    std::string fileName;    // expected, "@" for the temporary folder
+    std::string folder;      // expected current directory afterwards
+};
+
+class DialogChooseTest : public DialogTest, public testing::WithParamInterface<ChooseCase> {};
+
+std::string Expand(std::string s, const fs::path& dir) {
+    if (!s.empty() && s[0] == '@') s = dir.string() + s.substr(1);
+    return s;
+}
+
+TEST_P(DialogChooseTest, ChosenNameIsCompletedAndItsFolderBecomesCurrent) {
+    const ChooseCase& c = GetParam();
+    form.OpenDialog1.initialDir = dir_.string();
+    form.OpenDialog1.defaultExt = c.defaultExt;
+    desk.QueueFile(Expand(c.answer, dir_));
+    ASSERT_TRUE(form.OpenDialog1.Execute());
+    EXPECT_EQ(form.OpenDialog1.fileName, Expand(c.fileName, dir_));
+    EXPECT_EQ(ui::CurrentDir(), Expand(c.folder, dir_));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Dialog, DialogChooseTest,
+    testing::Values(ChooseCase{"bareName", "data", "efc", "@/data.efc", "@"},
+                    ChooseCase{"hasExtension", "data.txt", "efc", "@/data.txt", "@"},
+                    ChooseCase{"noDefault", "data", "", "@/data", "@"},
+                    ChooseCase{"relativeFolder", "sub/x", "txt", "@/sub/x.txt", "@/sub"},
+                    ChooseCase{"dotInFolderOnly", "dir.d/name", "efc", "@/dir.d/name.efc", "@/dir.d"},
+                    ChooseCase{"absolute", "@/sub/k-su.efc", "efc", "@/sub/k-su.efc", "@/sub"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DialogTest, ARelativeNameWithoutInitialFolderUsesTheCurrentDirectory) {
+    desk.QueueFile("sub/a.efc");
+    ASSERT_TRUE(form.SaveDialog1.Execute());
+    EXPECT_EQ(form.SaveDialog1.fileName, (dir_ / "sub/a.efc").string());
+    EXPECT_EQ(ui::CurrentDir(), (dir_ / "sub").string());
+}
+
+TEST_F(DialogTest, TheDesktopSeesTheDialogSettings) {
+    form.SaveDialog1.initialDir = "/somewhere";
+    form.SaveDialog1.fileName = "k-su.efc";
+    form.SaveDialog1.defaultExt = "efc";
+    desk.QueueCancel();
+    form.SaveDialog1.Execute();
+    ASSERT_EQ(desk.dialogs.size(), 1u);
+    EXPECT_TRUE(desk.dialogs[0].save);
+    EXPECT_EQ(desk.dialogs[0].initialDir, "/somewhere");
+    EXPECT_EQ(desk.dialogs[0].fileName, "k-su.efc");
+    EXPECT_EQ(desk.dialogs[0].defaultExt, "efc");
+}
+
+TEST_F(DialogTest, CancelOrAnEmptyNameLeavesTheDialogAndTheFolder) {
+    form.OpenDialog1.fileName = "k-su.efc";
+    form.OpenDialog1.initialDir = (dir_ / "sub").string();
+    desk.QueueCancel();
+    desk.QueueFile("");
+    EXPECT_FALSE(form.OpenDialog1.Execute());
+    EXPECT_FALSE(form.OpenDialog1.Execute());
+    EXPECT_FALSE(form.OpenDialog1.Execute());  // nothing queued: cancel
+    EXPECT_EQ(form.OpenDialog1.fileName, "k-su.efc");
+    EXPECT_EQ(ui::CurrentDir(), dir_.string());
+    EXPECT_EQ(desk.dialogs.size(), 3u);
+}
+
+TEST_F(DialogTest, AChosenFileIsProposedNextTime) {
+    desk.QueueFile("first.efc");
+    ASSERT_TRUE(form.OpenDialog1.Execute());
+    desk.QueueCancel();
+    form.OpenDialog1.Execute();
+    EXPECT_EQ(desk.dialogs[1].fileName, (dir_ / "first.efc").string());
+}
+
+}  // namespace
