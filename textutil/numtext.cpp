@@ -109,14 +109,17 @@ char DigitAt(const Decimal& d, int place) {
     return k >= 0 && k < long(d.digits.size()) ? d.digits[size_t(k)] : '0';
 }
 
-// Integer digits without leading zeros ("0" below 1), then the separator and exactly `decimals` digits.
-std::string PlainDigits(const Decimal& d, int decimals, char separator) {
+// The sign, the integer digits without leading zeros ("0" below 1), then the separator and
+// exactly `decimals` digits.
+std::string PlainDigits(bool negative, const Decimal& d, int decimals, char separator) {
     std::string text;
+    if (negative) text += '-';
+    const size_t start = text.size();
     for (int place = d.exp - 1; place >= 0; --place) {
         char c = DigitAt(d, place);
-        if (c != '0' || !text.empty()) text += c;
+        if (c != '0' || text.size() > start) text += c;
     }
-    if (text.empty()) text = "0";
+    if (text.size() == start) text += '0';
     if (decimals > 0) {
         text += separator;
         for (int j = 1; j <= decimals; ++j) text += DigitAt(d, -j);
@@ -193,17 +196,20 @@ std::string GeneralText(long double x, int precision) {
     size_t last = d.digits.find_last_not_of('0');
     d.digits.resize(last + 1);
     const int e = d.exp;
-    std::string text = std::signbit(x) ? "-" : "";
     if (e > precision || e < -3) {
+        std::string text = std::signbit(x) ? "-" : "";
         text += d.digits[0];
-        if (d.digits.size() > 1) text += g_separator + d.digits.substr(1);
+        if (d.digits.size() > 1) {
+            text += g_separator;
+            text.append(d.digits, 1);
+        }
         text += 'E';
         if (e - 1 < 0) text += '-';
         text += std::to_string(std::abs(e - 1));
         return text;
     }
     int decimals = int(d.digits.size()) - e;
-    return text + PlainDigits(d, decimals > 0 ? decimals : 0, g_separator);
+    return PlainDigits(std::signbit(x), d, decimals > 0 ? decimals : 0, g_separator);
 }
 
 std::string FixedText(long double x, int precision, int decimals) {
@@ -217,7 +223,7 @@ std::string FixedText(long double x, int precision, int decimals) {
     d = CutHalfUp(d, shown < precision ? shown : precision);
     if (AllZero(d.digits)) return ZeroText(decimals, g_separator);
     if (d.exp > precision) return GeneralText(x, precision);
-    return (std::signbit(x) ? "-" : "") + PlainDigits(d, decimals, g_separator);
+    return PlainDigits(std::signbit(x), d, decimals, g_separator);
 }
 
 std::string FixedWidthText(long double x, int width, int decimals) {
@@ -226,7 +232,7 @@ std::string FixedWidthText(long double x, int width, int decimals) {
     long double magnitude = std::fabs(x);
     Decimal d = magnitude < 10 ? Decimals17(magnitude) : Significant18(magnitude);
     d = CutHalfUp(d, d.exp + decimals);
-    return PadLeft((std::signbit(x) ? "-" : "") + PlainDigits(d, decimals, '.'), width);
+    return PadLeft(PlainDigits(std::signbit(x), d, decimals, '.'), width);
 }
 
 std::string SciText(long double x, int width) {
@@ -252,7 +258,8 @@ std::string IntText(long long value, int width) { return PadLeft(std::to_string(
 std::string CoefToText(long double x) {
     bool nonNegative = !std::isnan(x) && !std::signbit(x);
     if (x == 0) nonNegative = true;
-    return (nonNegative ? " " : "") + FixedText(x, 18, 18);
+    std::string text = nonNegative ? " " : "";
+    return text += FixedText(x, 18, 18);
 }
 
 int64_t RoundToInt64(long double x) {
