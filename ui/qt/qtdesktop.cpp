@@ -57,20 +57,33 @@ class ImageView : public QWidget {
 public:
     ImageView(Image& image, QWidget* parent) : QWidget(parent), image_(image) {}
 
+    // Takes a copy of the model's picture (Qt wants the unused top byte set) and repaints.
+    void Refresh() {
+        if (!image_.picture) {
+            shown_ = QImage();
+        } else {
+            const Bitmap& b = *image_.picture;
+            if (shown_.size() != QSize(b.width(), b.height())) shown_ = QImage(b.width(), b.height(), QImage::Format_RGB32);
+            const Color* from = b.pixels().data();
+            for (int y = 0; y < b.height(); ++y, from += b.width()) {
+                auto* to = reinterpret_cast<QRgb*>(shown_.scanLine(y));
+                for (int x = 0; x < b.width(); ++x) to[x] = 0xFF000000u | from[x];
+            }
+        }
+        update();
+    }
+
 protected:
     void paintEvent(QPaintEvent* event) override {
-        if (!image_.picture || image_.picture->width() == 0 || image_.picture->height() == 0) return;
-        const Bitmap& b = *image_.picture;
-        QImage pixels(reinterpret_cast<const uchar*>(b.pixels().data()), b.width(), b.height(), b.width() * 4,
-                      QImage::Format_RGB32);
-        QRect area = event->rect() & QRect(0, 0, b.width(), b.height());
+        QRect area = event->rect() & shown_.rect();
         if (area.isEmpty()) return;
         QPainter painter(this);
-        painter.drawImage(area.topLeft(), pixels, area);
+        painter.drawImage(area.topLeft(), shown_, area);
     }
 
 private:
     Image& image_;
+    QImage shown_;
 };
 
 // Radio buttons placed in one column the way the classic radio group spreads them.
@@ -387,7 +400,7 @@ void FormWindow::PushControl(Bound& b) {
         return;
     }
     case Kind::Image:
-        b.widget->update();
+        static_cast<ImageView*>(b.widget)->Refresh();
         return;
     case Kind::ScrollBox:
         SetColor(b.widget, QPalette::Window, form_.color);

@@ -1,0 +1,191 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QTest>
+#include <QWidget>
+#include <cstdlib>
+#include <set>
+
+#include "textutil/sjis.h"
+#include "ui/qt/qtwindow.h"
+
+namespace {
+
+QApplication& App() {
+    static int argc = 1;
+    static char name[] = "ui_qt_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = [] {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        return new QApplication(argc, argv);
+    }();
+    return *app;
+}
+
+// One control of every kind, with handlers that show what they were given.
+class SampleForm : public ui::Form {
+public:
+    explicit SampleForm(ui::Desktop& d) : Form(d, "pSample") {
+        caption = Sjis("Sample  見本ウィンドウ");
+        left = 40;
+        top = 30;
+        width = 520;
+        height = 420;
+        Place(Button1, "Button1", 8, 8, 75, 25, 0);
+        Place(Label1, "Label1", 96, 12, 60, 12);
+        Place(Edit1, "Edit1", 160, 8, 65, 20, 1);
+        Place(CheckBox1, "CheckBox1", 240, 8, 137, 17, 2);
+        Place(RadioGroup1, "RadioGroup1", 400, 8, 73, 57, 3);
+        Place(GroupBox1, "GroupBox1", 8, 40, 153, 80, 4);
+        Place(Button2, "Button2", 24, 16, 105, 25, 0, &GroupBox1);
+        Place(Memo1, "Memo1", 170, 70, 177, 100, 5);
+        Place(ScrollBox1, "ScrollBox1", 8, 180, 300, 170, 6);
+        Place(Image1, "Image1", 0, 0, 400, 300, -1, &ScrollBox1);
+        Place(StatusBar1, "StatusBar1", 0, 374, 512, 19);
+        Button1.caption = "draw";
+        Label1.caption = "order:";
+        Label1.bold = true;
+        Edit1.text = "60";
+        Edit1.color = 0xC0DCC0;
+        CheckBox1.caption = "deleteSideEndCoef";
+        CheckBox1.checked = true;
+        RadioGroup1.caption = " character ";
+        RadioGroup1.items = {"LPF", "HPF"};
+        RadioGroup1.itemIndex = 0;
+        Button2.caption = "grow";
+        Memo1.lines.SetAll({Sjis("　　【注意事項】"), "", ""});
+        Memo1.verticalScrollBar = true;
+        StatusBar1.simpleText = Sjis("準備完了");
+        Button1.onClick = [this] { Button1Click(); };
+        Button2.onClick = [this] { Image1.width += 100; };
+        RadioGroup1.onClick = [this] { Label1.caption = "item " + std::to_string(RadioGroup1.itemIndex); };
+    }
+    ui::Button Button1, Button2;
+    ui::Label Label1;
+    ui::Edit Edit1;
+    ui::CheckBox CheckBox1;
+    ui::RadioGroup RadioGroup1;
+    ui::GroupBox GroupBox1;
+    ui::Memo Memo1;
+    ui::ScrollBox ScrollBox1;
+    ui::Image Image1;
+    ui::StatusBar StatusBar1;
+    int lineCountSeen = -1;
+
+private:
+    void Button1Click() {
+        lineCountSeen = Memo1.lines.Count();
+        Image1.canvas.penColor = ui::clRed;
+        Image1.canvas.MoveTo(10, 10);
+        Image1.canvas.LineTo(60, 10);
+        Memo1.lines.Set(1, Edit1.text + (CheckBox1.checked ? " checked" : " unchecked"));
+        Edit1.text = Sjis("完了");
+        Edit1.enabled = false;
+        StatusBar1.color = ui::clRed;
+    }
+};
+
+class QtWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        App();
+        form.Create();
+        window = ui::qt::BuildWindow(form, desktop);
+        window->show();
+        QApplication::processEvents();
+    }
+    template <class W = QWidget>
+    W* Widget(const char* name) {
+        return window->findChild<W*>(QString::fromLatin1(name));
+    }
+    ui::qt::QtDesktop desktop;
+    SampleForm form{desktop};
+    std::unique_ptr<QWidget> window;
+};
+
+TEST_F(QtWindowTest, EveryControlIsANamedWidgetAtItsPlaceAndSize) {
+    EXPECT_EQ(window->windowTitle().toStdString(), "Sample  見本ウィンドウ");
+    EXPECT_EQ(window->size(), QSize(520 - 8, 420 - 27));
+    for (ui::Control* c : form.controls()) {
+        QWidget* w = Widget(c->name.c_str());
+        ASSERT_NE(w, nullptr) << c->name;
+        EXPECT_EQ(w->geometry(), QRect(c->left, c->top, c->width, c->height)) << c->name;
+        EXPECT_EQ(w->font().bold(), c->bold) << c->name;
+        EXPECT_EQ(w->font().pixelSize(), 12) << c->name;
+    }
+    EXPECT_EQ(Widget("Button2")->parentWidget(), Widget("GroupBox1"));
+    EXPECT_TRUE(Widget("ScrollBox1")->isAncestorOf(Widget("Image1")));
+    EXPECT_NE(Widget<QPushButton>("Button1"), nullptr);
+    EXPECT_NE(Widget<QLineEdit>("Edit1"), nullptr);
+    EXPECT_NE(Widget<QCheckBox>("CheckBox1"), nullptr);
+    EXPECT_NE(Widget<QPlainTextEdit>("Memo1"), nullptr);
+    EXPECT_NE(Widget<QScrollArea>("ScrollBox1"), nullptr);
+    EXPECT_EQ(Widget<QLabel>("Label1")->text(), "order:");
+    EXPECT_EQ(Widget<QLabel>("StatusBar1")->text().toStdString(), "準備完了");
+    EXPECT_EQ(Widget<QGroupBox>("RadioGroup1")->findChildren<QRadioButton*>().size(), 2);
+    EXPECT_EQ(Widget<QPlainTextEdit>("Memo1")->toPlainText().toStdString(), "　　【注意事項】\n\n");
+}
+
+TEST_F(QtWindowTest, TheWindowIsNotBlank) {
+    QImage shot = window->grab().toImage();
+    std::set<QRgb> colours;
+    for (int y = 0; y < shot.height(); y += 2)
+        for (int x = 0; x < shot.width(); x += 2) colours.insert(shot.pixel(x, y));
+    EXPECT_GT(colours.size(), 5u);
+}
+
+TEST_F(QtWindowTest, AClickPullsTheWidgetsAndPushesTheModelBack) {
+    auto* edit = Widget<QLineEdit>("Edit1");
+    edit->selectAll();
+    QTest::keyClicks(edit, "80");
+    Widget<QCheckBox>("CheckBox1")->click();
+    auto* memo = Widget<QPlainTextEdit>("Memo1");
+    memo->moveCursor(QTextCursor::End);
+    QTest::keyClicks(memo, "x");
+    QTest::keyClick(memo, Qt::Key_Return);
+    QTest::keyClicks(memo, "y");
+    EXPECT_EQ(form.Edit1.text, "60");  // the model changes only when a handler runs
+
+    QTest::mouseClick(Widget("Button1"), Qt::LeftButton);
+
+    EXPECT_EQ(form.lineCountSeen, 4);
+    EXPECT_EQ(form.Memo1.lines.Get(1), "80 unchecked");
+    EXPECT_EQ(memo->toPlainText().toStdString(), "　　【注意事項】\n80 unchecked\nx\ny");
+    EXPECT_EQ(edit->text().toStdString(), "完了");
+    EXPECT_FALSE(edit->isEnabled());
+    EXPECT_EQ(Widget("StatusBar1")->palette().color(QPalette::Window), QColor(255, 0, 0));
+    QApplication::processEvents();
+    QImage picture = Widget("Image1")->grab().toImage();
+    EXPECT_EQ(picture.pixelColor(30, 10), QColor(255, 0, 0));
+    EXPECT_EQ(picture.pixelColor(30, 11), QColor(255, 255, 255));
+}
+
+TEST_F(QtWindowTest, ChoosingARadioItemRunsItsHandler) {
+    QList<QRadioButton*> radios = Widget("RadioGroup1")->findChildren<QRadioButton*>();
+    ASSERT_EQ(radios.size(), 2);
+    EXPECT_TRUE(radios[0]->isChecked());
+    radios[1]->click();
+    EXPECT_EQ(form.RadioGroup1.itemIndex, 1);
+    EXPECT_EQ(Widget<QLabel>("Label1")->text(), "item 1");
+    radios[1]->click();  // the same item again: no change, no handler
+    radios[0]->click();
+    EXPECT_EQ(Widget<QLabel>("Label1")->text(), "item 0");
+}
+
+TEST_F(QtWindowTest, AnImageFollowsItsWidthAndItsScrollArea) {
+    Widget<QPushButton>("Button2")->click();
+    EXPECT_EQ(Widget("Image1")->size(), QSize(500, 300));
+    EXPECT_EQ(Widget<QScrollArea>("ScrollBox1")->widget()->size(), QSize(500, 300));
+}
+
+}  // namespace
