@@ -296,6 +296,19 @@ TEST(CopyBack, CountBeyondTheSourcePaneIsRefused) {
     EXPECT_EQ(p.f.Memo1.lines.Get(1), U("　### ＬＰＦ／ＨＰＦ／ＢＰＦ／ＢＥＦ　ｏｎｌｙ ###"));
 }
 
+TEST(CopyBack, CountPastThePaneFailsTheCheckHoweverTheLinesLook) {
+    Program p;
+    Lines pane = Source(1093);  // "end;" in the pane's last line, 1100
+    p.f.Memo2.lines.SetAll(pane);
+    p.f.Memo2.lines.Set(4, "coefNum : 1094");
+    p.f.Click(p.f.Button8);
+    EXPECT_EQ(p.desk.messages, Lines{U(kUnusable)});
+    p.f.Memo2.lines.Set(4, "coefNum : 1093");
+    p.f.Click(p.f.Button8);
+    EXPECT_EQ(p.desk.messages.size(), 1u);
+    EXPECT_EQ(p.f.Memo1.lines.Get(1100), "end;");
+}
+
 TEST(CopyBack, ConversionsChain) {
     ScratchDir dir;
     Program p;

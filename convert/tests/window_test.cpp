@@ -44,8 +44,11 @@ TEST(Window, ControlsStandWhereTheLayoutPutsThem) {
         EXPECT_EQ(ctl->height, c.height);
         EXPECT_EQ(ctl->tabOrder, c.tab);
         EXPECT_EQ(ctl->parent ? ctl->parent->name : "", c.parent ? c.parent : "");
-        if (auto* b = dynamic_cast<ui::Button*>(ctl)) EXPECT_EQ(b->caption, c.caption);
-        if (auto* g = dynamic_cast<ui::GroupBox*>(ctl)) EXPECT_EQ(g->caption, c.caption);
+        if (auto* b = dynamic_cast<ui::Button*>(ctl)) {
+            EXPECT_EQ(b->caption, c.caption);
+        } else if (auto* g = dynamic_cast<ui::GroupBox*>(ctl)) {
+            EXPECT_EQ(g->caption, c.caption);
+        }
     }
 }
 
