@@ -284,6 +284,7 @@ TEST_F(NumText, RealConversionAccepts) {
         {"1e-4999", 0},
         {"0e4999", 0},
         {"0000000000000000000000001", 1},
+        {"1e0000000000000000000001", 10},
         {"0.1", 0.1L},
         {"0.333333333333333333333333333333", kThird},
         {"18446744073709551617", 0x1p64L},  // halfway: ties to even
@@ -354,6 +355,24 @@ TEST_F(NumText, FormsSurviveExtremes) {
     EXPECT_EQ(FixedWidthText(LDBL_MAX, 0, 0).size(), 4933u);
     EXPECT_EQ(CoefToText(1e30L), " 1E30");
     EXPECT_EQ(FixedText(LDBL_TRUE_MIN, 18, 18), "0.000000000000000000");
+}
+
+// A handler checks the flags after its arithmetic; formatting and converting must leave no fault behind.
+TEST_F(NumText, FormsAndConversionsRaiseNoArithmeticFault) {
+    ClearFpFlags();
+    for (long double x : {0.0L, -0.0L, kThird, LDBL_MAX, LDBL_TRUE_MIN, -1e-20L, 2.5L}) {
+        GeneralText(x);
+        FixedText(x, 18, 18);
+        CoefToText(x);
+        FixedWidthText(x, 20, 18);
+        Sci23Text(x);
+    }
+    for (const char* text : {"0.225", "1e-4999", "3.6e-4951", "1.18973149535723176502e4932", "-0"}) StrToReal(text);
+    StrToInt("-2147483648");
+    RoundToInt64(2.5L);
+    FloorToInt32(-2.5L);
+    CeilToInt32(-2.5L);
+    EXPECT_NO_THROW(CheckFpFlags());
 }
 
 }  // namespace
