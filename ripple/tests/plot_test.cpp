@@ -92,6 +92,30 @@ TEST(CurvePoints, ColumnsRoundHalvesToEven) {
     for (const Case& c : cases) EXPECT_EQ(mirsadel::CurveColumn(c.L, c.axis), c.x) << c.axis << " " << c.L;
 }
 
+TEST_F(RippleTest, HalfwayPointsGoToTheEvenColumn) {
+    // A steep curve at the smallest scale: every point L near 25 and 75 has its own row.
+    const std::string path = WriteFile("steep.efc", EfcLines({"0.98800033548", "0.006"}, "order : 2"));
+    form.RadioGroup2.itemIndex = 14;
+    Draw(path);
+    mirsadel::CoefFile file;
+    ui::Edit edit;
+    ui::Memo memo;
+    mirsadel::ReadCoefFile(path, file, edit, memo);
+    auto row = [&](int L) { return mirsadel::CurveRow(mirsadel::Amplitude(file, L), 14); };
+    ASSERT_GE(row(26) - row(25), 2);
+    ASSERT_GE(row(75) - row(74), 2);
+    ASSERT_GT(row(24), 75);
+    ASSERT_LT(row(76), 295);  // above the lower labels that reach into the box
+    const ui::Bitmap& b = *form.Image1.picture;
+    // L = 25 lies on x = 100: column 101 begins with L = 26.
+    EXPECT_EQ(b.Pixel(101, row(25)), ui::clWhite);
+    EXPECT_EQ(b.Pixel(101, row(26)), ui::clBlack);
+    // L = 75 lies on x = 102: column 101 ends with L = 74.
+    EXPECT_EQ(b.Pixel(101, row(74)), ui::clBlack);
+    EXPECT_EQ(b.Pixel(101, row(75)), ui::clWhite);
+    EXPECT_EQ(b.Pixel(102, row(75)), ui::clBlack);
+}
+
 // The text cell at (x, y) holds exactly what the text gives on a blank bitmap, and the column
 // left of it is white. Columns from `right` on are left out: the grid is drawn over them later.
 void ExpectTextAt(const ui::Bitmap& b, int x, int y, const std::string& text, int right = 1 << 20) {
