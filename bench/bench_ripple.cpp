@@ -25,12 +25,13 @@ long double LowPassCoef(int k) {
     return x * (0.54L + 0.46L * std::cos(pi * k / kCoefs));
 }
 
-// Writes the coefficient file into a fresh temporary folder once and gives its path.
-const std::string& EfcPath() {
-    static const std::string path = [] {
+// The coefficient file in a fresh temporary folder, removed again at exit.
+struct EfcFile {
+    EfcFile() {
         char pattern[] = "/tmp/bench_ripple_XXXXXX";
-        std::string file = std::string(mkdtemp(pattern)) + "/order1000.efc";
-        std::ofstream out(file, std::ios::binary);
+        if (mkdtemp(pattern)) dir = pattern;
+        path = dir + "/order1000.efc";
+        std::ofstream out(path, std::ios::binary);
         out << "name : \r\norder : 1000\r\nphase : zero\r\ncharacter : LPF\r\ncoefNum : " << kCoefs
             << "\r\ncoefType : real\r\ncoefList :\r\n";
         for (int k = 0; k < kCoefs; ++k) {
@@ -39,9 +40,19 @@ const std::string& EfcPath() {
             out << text << "\r\n";
         }
         out << "end;\r\n\r\n\r\n";
-        return file;
-    }();
-    return path;
+    }
+    ~EfcFile() {
+        unlink(path.c_str());
+        unlink((dir + "/Lunovar.bmp").c_str());
+        rmdir(dir.c_str());
+    }
+    std::string dir;
+    std::string path;
+};
+
+const std::string& EfcPath() {
+    static const EfcFile file;
+    return file.path;
 }
 
 // Arguments: axis (0 normal, 2 veryWide), threaded (1) or sequential (0).
