@@ -43,7 +43,6 @@ struct EfcFile {
     }
     ~EfcFile() {
         unlink(path.c_str());
-        unlink((dir + "/Lunovar.bmp").c_str());
         rmdir(dir.c_str());
     }
     std::string dir;
