@@ -5,7 +5,7 @@
 #include <system_error>
 #include <thread>
 
-#include "ripple/trig.h"
+#include "textutil/trig.h"
 #include "textutil/numtext.h"
 
 namespace mirsadel {
@@ -170,7 +170,7 @@ long double Amplitude(const CoefFile& file, int L) {
     for (int k = odd ? 0 : 1; k < n; ++k) {
         long double angle = odd ? (k + 0.5L) * 2 * kPi * L / kDensity / kAngleDivisor
                                 : static_cast<long double>(2 * k) * kPi * L / kDensity / kAngleDivisor;
-        long double wave = sine ? Sine(angle) : Cosine(angle);
+        long double wave = sine ? Sin80(angle) : Cos80(angle);
         sum = sum + wave * (2 * file.coef[size_t(k)]);
     }
     return sum;
