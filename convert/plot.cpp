@@ -6,6 +6,7 @@
 
 #include "textutil/errors.h"
 #include "textutil/numtext.h"
+#include "textutil/trig.h"
 
 namespace tobrenth {
 
@@ -23,7 +24,7 @@ constexpr int64_t kFarAway = int64_t(1) << 30;
 
 long double Amplitude(const long double (&coefs)[kPlotCoefCapacity], int count, long double w) {
     long double a = coefs[0];
-    for (int k = 1; k < count; ++k) a = a + std::cos(k * w) * (2 * coefs[k]);
+    for (int k = 1; k < count; ++k) a = a + Cos80(k * w) * (2 * coefs[k]);
     return a;
 }
 
