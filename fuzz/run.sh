@@ -22,6 +22,7 @@ for d in "$here/corpus/$name" "$here/regression/$name"; do
   [ -d "$d" ] && dirs+=("$d")
 done
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=1}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$here/../scripts/lsan.supp:print_suppressions=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 "$bin" -timeout=25 -rss_limit_mb=2560 -print_final_stats=1 -max_len=$max_len \
   -artifact_prefix="$artifacts/" "$@" "${dirs[@]}"
