@@ -17,10 +17,11 @@ for tool in xdotool xwininfo import identify; do
   fi
 done
 
-# Windows give the outer size, frame included; without a window manager an X window has no frame,
-# so each window is smaller than its outer size by the frame that the Qt desktop takes off.
-frame_w=16
-frame_h=39
+# The layouts give the outer size, frame included. Without a window manager an X window has no
+# frame, and the Qt desktop keeps its estimate of a classic frame: 4 pixels on each side and a
+# 19-pixel caption bar, 8 x 27 in all, taken off the outer size.
+frame_w=8
+frame_h=27
 timeout_s=30
 
 work=$(mktemp -d)
