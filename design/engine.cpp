@@ -23,6 +23,7 @@ constexpr long double kStepLimit = 8e-15L;   // a search ends on a smaller step
 constexpr int kMaxSearchSteps = 50;
 constexpr long double kStopLevel = 1e-4L;    // both stop tests
 
+long double WeightedValue[kMaxExtremals];  // a(k) * ExtValue[k], the same product every evaluation forms
 long double ExtFreqWork[kMaxExtremals];  // positions moved by the searches of one cycle
 int SearchSteps[kMaxExtremals];          // Newton steps of each extremal's last search
 long double ScanError[kMaxExtremals];    // extremal errors of one scan, folded in index order
@@ -88,6 +89,7 @@ void SetTargets(int n, int t, long double delta) {
     for (int k = 0; k < n; ++k) {
         long double value = (k <= t) ? 1.0L : 0.0L;
         ExtValue[k] = (k % 2 == t % 2) ? value - delta : value + delta;
+        WeightedValue[k] = BaryWeight[k] * ExtValue[k];
     }
 }
 
@@ -204,7 +206,7 @@ long double InterpolateResponse(int n, long double w) {
             continue;
         }
         bottom = bottom + BaryWeight[k] / d;
-        top = top + (BaryWeight[k] * ExtValue[k]) / d;
+        top = top + WeightedValue[k] / d;
     }
     if (bottom == 0.0L) hit = true;
     // The nearest extremal matters only on a hit, so it is looked up only then.

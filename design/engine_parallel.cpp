@@ -32,7 +32,7 @@ public:
             task_ = task;
             context_ = context;
             count_ = count;
-            chunk_ = std::max(1, count / (threads * 16));
+            chunk_ = std::max(1, count / (threads * 64));
             next_.store(0);
             flags_.store(0);
             pending_ = static_cast<int>(workers_.size());
