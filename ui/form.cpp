@@ -70,10 +70,7 @@ std::string CurrentDir() {
 
 std::string JoinLines(const std::vector<std::string>& lines) {
     std::string text;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0) text += '\n';
-        text += lines[i];
-    }
+    for (const std::string& line : lines) text += line + '\n';
     return text;
 }
 

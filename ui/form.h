@@ -192,8 +192,8 @@ private:
 // The process's current directory, with no trailing slash (except "/").
 std::string CurrentDir();
 
-// A memo's lines as the one text a text pane shows (LF between lines), and back: a text
-// ending in a line end has no empty last line, and the empty text has no lines.
+// A memo's lines as the one text a text pane shows (every line ends with LF), and back: the
+// text after the last line end is a line only when it is not empty.
 std::string JoinLines(const std::vector<std::string>& lines);
 std::vector<std::string> SplitLines(const std::string& text);
 

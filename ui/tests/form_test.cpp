@@ -187,16 +187,17 @@ TEST(MemoLines, PaneTextAndLinesConvertBothWays) {
     };
     const Case cases[] = {
         {"", {}, ""},
-        {"a", {"a"}, "a"},
-        {"a\n", {"a"}, "a"},
-        {"a\nb", {"a", "b"}, "a\nb"},
-        {"a\n\n", {"a", ""}, "a\n"},
-        {"\n", {""}, ""},
-        {"\n\nx", {"", "", "x"}, "\n\nx"},
+        {"a", {"a"}, "a\n"},
+        {"a\n", {"a"}, "a\n"},
+        {"a\nb", {"a", "b"}, "a\nb\n"},
+        {"a\n\n", {"a", ""}, "a\n\n"},
+        {"\n", {""}, "\n"},
+        {"\n\nx", {"", "", "x"}, "\n\nx\n"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ui::SplitLines(c.text), c.lines) << c.text;
         EXPECT_EQ(ui::JoinLines(c.lines), c.joined) << c.text;
+        EXPECT_EQ(ui::SplitLines(ui::JoinLines(c.lines)), c.lines) << c.text;  // empty lines survive
     }
 }
 

@@ -133,7 +133,7 @@ TEST_F(QtWindowTest, EveryControlIsANamedWidgetAtItsPlaceAndSize) {
     EXPECT_EQ(Widget<QLabel>("Label1")->text(), "order:");
     EXPECT_EQ(Widget<QLabel>("StatusBar1")->text().toStdString(), "準備完了");
     EXPECT_EQ(Widget<QGroupBox>("RadioGroup1")->findChildren<QRadioButton*>().size(), 2);
-    EXPECT_EQ(Widget<QPlainTextEdit>("Memo1")->toPlainText().toStdString(), "　　【注意事項】\n\n");
+    EXPECT_EQ(Widget<QPlainTextEdit>("Memo1")->toPlainText().toStdString(), "　　【注意事項】\n\n\n");
 }
 
 TEST_F(QtWindowTest, TheWindowIsNotBlank) {
@@ -158,9 +158,9 @@ TEST_F(QtWindowTest, AClickPullsTheWidgetsAndPushesTheModelBack) {
 
     QTest::mouseClick(Widget("Button1"), Qt::LeftButton);
 
-    EXPECT_EQ(form.lineCountSeen, 4);
+    EXPECT_EQ(form.lineCountSeen, 5);
     EXPECT_EQ(form.Memo1.lines.Get(1), "80 unchecked");
-    EXPECT_EQ(memo->toPlainText().toStdString(), "　　【注意事項】\n80 unchecked\nx\ny");
+    EXPECT_EQ(memo->toPlainText().toStdString(), "　　【注意事項】\n80 unchecked\n\nx\ny\n");
     EXPECT_EQ(edit->text().toStdString(), "完了");
     EXPECT_FALSE(edit->isEnabled());
     EXPECT_EQ(Widget("StatusBar1")->palette().color(QPalette::Window), QColor(255, 0, 0));
