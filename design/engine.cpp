@@ -7,6 +7,7 @@
 #include "design/engine_internal.h"
 #include "design/engine_parallel.h"
 #include "textutil/errors.h"
+#include "textutil/trig.h"
 #include "textutil/sjis.h"
 
 namespace corvalen {
@@ -95,7 +96,7 @@ void SetTargets(int n, int t, long double delta) {
 
 // Cosines, weights, delta and targets of the current set; the observer sees the initial solve.
 void Solve(int n, int t, ExchangeObserver* observer) {
-    for (int k = 0; k < n; ++k) ExtCos[k] = std::cos(ExtFreq[k]);
+    for (int k = 0; k < n; ++k) ExtCos[k] = Cos80(ExtFreq[k]);
     CheckFpFlags();
     if (observer) observer->Cosines(n);
     ComputeWeights(n);
@@ -195,7 +196,7 @@ void Symmetrise(int n, int t) {
 }  // namespace
 
 long double InterpolateResponse(int n, long double w) {
-    const long double x = std::cos(w);
+    const long double x = Cos80(w);
     long double top = 0.0L;
     long double bottom = 0.0L;
     bool hit = false;

@@ -7,6 +7,7 @@
 #include "design/engine_internal.h"
 #include "design/engine_parallel.h"
 #include "textutil/errors.h"
+#include "textutil/trig.h"
 #include "textutil/numtext.h"
 
 namespace corvalen {
@@ -37,7 +38,7 @@ long double CharAngle(int r) { return ((2.0L * kPi) * static_cast<long double>(r
 void FillCharCos() {
     ParallelFor(kCharPeriod, [](int begin, int end) {
         for (int r = begin; r < end; ++r) {
-            const long double c = std::cos(CharAngle(r));
+            const long double c = Cos80(CharAngle(r));
             const double high = static_cast<double>(c);
             CharCos[r] = {high, static_cast<double>(c - high)};
         }
@@ -59,8 +60,8 @@ void SampleResponse(int M, bool highPass, long double sampleStep) {
 // Type-I cosine transform by the trapezoid rule, each term with its own cosine of F q.
 long double TransformTerm(int last, long double q) {
     long double sum = RespSample[0];
-    for (int F = 1; F <= last - 1; ++F) sum = sum + std::cos(F * q) * TwiceSample[F];
-    return sum + std::cos(last * q) * RespSample[last];
+    for (int F = 1; F <= last - 1; ++F) sum = sum + Cos80(F * q) * TwiceSample[F];
+    return sum + Cos80(last * q) * RespSample[last];
 }
 
 // Gain in dB of A(i) = h0 + sum of 2 h(k) cos(2 pi k i / 512000), k ascending.
@@ -77,7 +78,7 @@ void GainsInPlace(const long double* coef, int count) {
         long double a = coef[0];
         for (int k = 1; k < count; ++k) {
             const int r = static_cast<int>((static_cast<long long>(k) * i) % kCharPeriod);
-            a = a + (2.0L * coef[k]) * std::cos(CharAngle(r));
+            a = a + (2.0L * coef[k]) * Cos80(CharAngle(r));
         }
         Gain[i] = GainOf(a);
     }

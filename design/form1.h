@@ -1,6 +1,7 @@
 #pragma once
 // The design window: the request's fields, the notes pane with the limits, and the picture.
 #include "design/checks.h"
+#include "design/engine.h"
 #include "ui/form.h"
 
 namespace corvalen {
@@ -28,7 +29,7 @@ public:
     ui::Image Image1;
 
     // Exchange cycles after which a design is given up as not converging.
-    int maxCycles = 1000;
+    int maxCycles = kMaxCycles;
 
     void Button1Click();
     void Button2Click();
