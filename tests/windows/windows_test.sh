@@ -55,10 +55,12 @@ start_x() {
   exit 1
 }
 
-# find_window WORD: the visible top-level window whose caption starts with WORD.
+# find_window WORD PID: the visible top-level window whose caption starts with WORD; gives up at
+# once when the program PID has ended.
 find_window() {
   local i win
   for ((i = 0; i < timeout_s * 5; i++)); do
+    kill -0 "$2" 2>/dev/null || return 1
     win=$(xdotool search --onlyvisible --name "^$1" 2>/dev/null | head -n 1)
     if [ -n "$win" ]; then
       echo "$win"
@@ -93,8 +95,8 @@ stop() {
 check_window() {
   local prog=$1 caption=$2 width=$3 height=$4 win
   start "$prog" "$work/$prog"
-  if ! win=$(find_window "${caption%% *}"); then
-    fail "$prog: no window within ${timeout_s}s"; cat "$work/$prog/$prog.log"
+  if ! win=$(find_window "${caption%% *}" "$pid"); then
+    fail "$prog: no window (the program ended, or took over ${timeout_s}s)"; cat "$work/$prog/$prog.log"
     stop "$pid"
     return
   fi
@@ -125,8 +127,8 @@ check_window() {
 drive_design() {
   local dir="$work/drive" win
   start pCorvalen "$dir"
-  if ! win=$(find_window Corvalen); then
-    fail "pCorvalen (driven): no window within ${timeout_s}s"
+  if ! win=$(find_window Corvalen "$pid"); then
+    fail "pCorvalen (driven): no window (the program ended, or took over ${timeout_s}s)"; cat "$dir/pCorvalen.log"
     return
   fi
   sleep 0.5
