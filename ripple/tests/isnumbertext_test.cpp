@@ -61,6 +61,17 @@ const std::vector<NumberCase> kNumberCases = {
     {"1e--5", false},
     {"1e+ 5", false},
     {"1.5e3x", false},
+    {" +1", true},
+    {"1e5\t", true},
+    {"1E-05 ", true},
+    {"1.e5", false},
+    {".5e5", false},
+    {"1e-+5", false},
+    {"+ 1", false},
+    {"\v1", false},
+    {"1\n", false},
+    {"e", false},
+    {"1.5 e", false},
 };
 
 TEST(IsNumberText, AcceptsExactlyTheNumberForms) {

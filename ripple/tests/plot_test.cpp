@@ -207,6 +207,13 @@ TEST_F(RippleTest, ThreeAxisWidths) {
         ExpectTextAt(b, c.right - 30, 330, "(fs)");
         ExpectTextAt(b, 190, 330, c.secondLabel);
         ExpectTextAt(b, 90 + 100 * c.labels, 330, c.lastLabel);
+        // Every label: hundredths of fs, two decimals, cut to one decimal on the normal axis.
+        for (int i = 0; i <= c.labels; ++i) {
+            const int hundredths = i * 50 / c.labels;
+            char text[16];
+            snprintf(text, sizeof text, " %d.%02d", hundredths / 100, hundredths % 100);
+            ExpectTextAt(b, 90 + 100 * i, 330, c.axis == 0 ? std::string(text, 4) : std::string(text));
+        }
     }
 }
 

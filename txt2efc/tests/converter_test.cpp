@@ -319,6 +319,26 @@ TEST_F(Txt2efc, WrittenFileByteForByte) {
     EXPECT_TRUE(o.messages.empty() && o.errors.empty() && o.status.empty());
 }
 
+TEST_F(Txt2efc, SingleTapList) {
+    // One tap: order 0 and the centre tap alone, which is both responses.
+    Outcome o = ConvertIn("one", List({"title", "1", "0.75", "0.5"}));
+    ASSERT_TRUE(o.efc);
+    EXPECT_EQ(*o.efc,
+              "name : \r\n"
+              "order : 0\r\n"
+              "phase : zero\r\n"
+              "character : BEF\r\n"
+              "coefNum : 1\r\n"
+              "coefType : real\r\n"
+              "coefList :\r\n"
+              " 0.750000000000000000\r\n"
+              "end;\r\n"
+              "\r\n"
+              "\r\n"
+              "responseFZero =  7.50000000000000E-0001\r\n"
+              "responseFHalf =  7.50000000000000E-0001\r\n");
+}
+
 TEST_F(Txt2efc, FullSymmetricListAndLargestList) {
     Outcome full = ConvertIn("full", List({"5", "0.125", "-0.25", "0.5", "-0.25", "0.125"}));
     ASSERT_TRUE(full.efc);
