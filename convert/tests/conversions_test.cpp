@@ -259,18 +259,23 @@ TEST(Conversion, DoubledOrderMustStayAnInteger) {
     EXPECT_EQ(p.f.Memo2.lines.Get(1), "order : 2147483644");
 }
 
-TEST(CopyBack, AcceptedAfterInvertAndRedrawsOnlyTheSource) {
-    ScratchDir dir;
-    Program p;
-    p.LoadLines(With(NyquistFile(), 0, "name : lowpass"));
-    p.f.Click(p.f.Button3);
-    ui::Bitmap converted = *p.f.Image2.picture;
-    p.f.Click(p.f.Button8);
-    EXPECT_TRUE(p.desk.messages.empty());
-    EXPECT_EQ(Program::Get(p.f.Memo1, 0, 11), Program::Get(p.f.Memo2, 0, 11));
-    EXPECT_TRUE(Program::EmptyFrom(p.f.Memo1, 12));
-    EXPECT_EQ(*p.f.Image1.picture, converted);
-    EXPECT_EQ(*p.f.Image2.picture, converted);
+TEST(CopyBack, AcceptedAfterTheThreeSourceConversionsAndRedrawsOnlyTheSource) {
+    for (auto [w, endLine] : {std::pair{Invert, 11}, {Reverse, 11}, {DoubleMirror, 14}}) {
+        SCOPED_TRACE(w);
+        ScratchDir dir;
+        Program p;
+        p.LoadLines(With(NyquistFile(), 0, "name : lowpass"));
+        p.f.Click(ButtonOf(p.f, w));
+        ui::Bitmap converted = *p.f.Image2.picture;
+        Lines convertedPane = p.f.Memo2.lines.All();
+        p.f.Click(p.f.Button8);
+        EXPECT_TRUE(p.desk.messages.empty());
+        EXPECT_EQ(Program::Get(p.f.Memo1, 0, endLine), Program::Get(p.f.Memo2, 0, endLine));
+        EXPECT_TRUE(Program::EmptyFrom(p.f.Memo1, endLine + 1));
+        EXPECT_EQ(p.f.Memo2.lines.All(), convertedPane);
+        EXPECT_EQ(*p.f.Image1.picture, converted);
+        EXPECT_EQ(*p.f.Image2.picture, converted);
+    }
 }
 
 TEST(CopyBack, RefusedAfterNotchAndShelving) {

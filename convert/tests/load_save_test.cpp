@@ -200,6 +200,22 @@ TEST(Load, CountBeyondThePlotArrayIsRefusedEvenInAGrownPane) {
     EXPECT_TRUE(p.desk.messages.empty());
 }
 
+// From 998 coefficients on, the line that follows "end;" in the file stays in the pane.
+TEST(Load, LineAfterTheEndShowsOnlyForLongLists) {
+    for (int n : {997, 998}) {
+        SCOPED_TRACE(n);
+        ScratchDir dir;
+        Program p;
+        Lines file = ManyCoefs(n);
+        file[size_t(n) + 8] = "tail";
+        p.LoadLines(file);
+        EXPECT_TRUE(p.desk.messages.empty());
+        EXPECT_EQ(p.f.Memo1.lines.Get(n + 7), "end;");
+        EXPECT_EQ(p.f.Memo1.lines.Get(n + 8), n == 998 ? "tail" : "");
+        EXPECT_TRUE(Program::EmptyFrom(p.f.Memo1, n + 9));
+    }
+}
+
 const Lines kInverted = {" 0.500000000000000000", "-0.312500000000000000", " 0.000000000000000000",
                          " 0.062500000000000000"};
 
@@ -255,6 +271,48 @@ TEST(Save, CancelWritesNothing) {
     EXPECT_TRUE(p.desk.messages.empty());
     auto entries = std::filesystem::directory_iterator(dir.path());
     EXPECT_EQ(std::distance(begin(entries), end(entries)), 1);  // the loaded file alone
+}
+
+TEST(Save, FileThatCannotBeCreatedLeavesThePanes) {
+    ScratchDir dir;
+    Inverted p;
+    ASSERT_EQ(mkdir("taken.efc", 0700), 0);
+    Lines source = p.f.Memo1.lines.All(), converted = p.f.Memo2.lines.All();
+    p.Save("taken.efc");
+    EXPECT_EQ(p.desk.errors, Lines{U("ファイルへのアクセスが拒否されました")});
+    EXPECT_TRUE(p.desk.messages.empty());
+    EXPECT_EQ(p.f.Memo1.lines.All(), source);
+    EXPECT_EQ(p.f.Memo2.lines.All(), converted);
+}
+
+// What save writes, load takes back, unless the character is none of the four source kinds.
+TEST(Save, SavedFileLoadsAgainOnlyWithASourceCharacter) {
+    struct RoundTrip {
+        ui::Button tobrenth::TForm1::*button;
+        bool accepted;
+    };
+    const RoundTrip cases[] = {{&tobrenth::TForm1::Button3, true}, {&tobrenth::TForm1::Button9, true},
+                               {&tobrenth::TForm1::Button7, true}, {&tobrenth::TForm1::Button4, false},
+                               {&tobrenth::TForm1::Button5, false}, {&tobrenth::TForm1::Button6, false}};
+    for (const RoundTrip& c : cases) {
+        ScratchDir dir;
+        Program p;
+        p.LoadLines(NyquistFile());
+        p.f.Click(p.f.*c.button);
+        SCOPED_TRACE(p.f.Memo2.lines.Get(3));
+        p.Save("saved.efc");
+        p.Load("saved.efc");
+        int n = std::stoi(p.f.Memo2.lines.Get(4).substr(10));
+        if (c.accepted) {
+            EXPECT_TRUE(p.desk.messages.empty());
+            EXPECT_EQ(Program::Get(p.f.Memo1, 0, n + 7), Program::Get(p.f.Memo2, 0, n + 7));
+            EXPECT_TRUE(Program::EmptyFrom(p.f.Memo1, n + 8));
+        } else {
+            EXPECT_EQ(p.desk.messages, Lines{U(kFormat)});
+            EXPECT_EQ(p.f.Memo1.lines.Get(0), "### file character error ###");
+        }
+        EXPECT_TRUE(p.desk.errors.empty());
+    }
 }
 
 TEST(Save, CountThatGivesNoFileIsRefusedWithoutTouchingTheFile) {

@@ -53,6 +53,21 @@ TEST(Plot, OneCoefficientOrNoneDrawsAFlatLine) {
     for (int x = 35; x < 285; ++x) ASSERT_EQ(BlackRows(Picture(p.f.Image1), x), std::vector<int>{115}) << x;
 }
 
+// A single centre tap draws a flat line at 190 - round(150 |h0|); halves go to the even row.
+TEST(Plot, FlatLineRowOfOneCoefficient) {
+    const std::pair<long double, int> cases[] = {{0.5L, 115}, {-0.5L, 115}, {0.75L, 78},
+                                                 {-0.75L, 78}, {0.25L, 152}, {0, 190}};
+    for (auto [h0, row] : cases) {
+        SCOPED_TRACE(double(h0));
+        Program p;
+        p.f.PlotCoefs[0] = h0;
+        p.f.PlotCoefs[1] = 0.3L;
+        p.f.DrawConvertedResponse(1);
+        for (int x = 35; x < 285; ++x) ASSERT_EQ(BlackRows(Picture(p.f.Image2), x), std::vector<int>{row}) << x;
+        EXPECT_EQ(Picture(p.f.Image2).Pixel(285, row), row == 190 ? ui::clLime : ui::clWhite);
+    }
+}
+
 TEST(Plot, StripRightOfTheClearedAreaIsNeverTouched) {
     ScratchDir dir;
     Program p;
