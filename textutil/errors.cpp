@@ -15,4 +15,11 @@ void CheckFpFlags() {
     throw ArithError(Sjis("浮動小数点数のオーバーフロー"));
 }
 
+FpFlagsKept::FpFlagsKept() { std::fegetexceptflag(&saved_, FE_ALL_EXCEPT); }
+
+FpFlagsKept::~FpFlagsKept() {
+    std::feclearexcept(FE_ALL_EXCEPT);
+    std::fesetexceptflag(&saved_, FE_ALL_EXCEPT);
+}
+
 void ThrowIntegerDivideByZero() { throw ArithError(Sjis("ゼロによる除算")); }

@@ -1,5 +1,6 @@
 #pragma once
 // Errors that abandon a user action; each carries its Shift-JIS message text.
+#include <cfenv>
 #include <stdexcept>
 #include <string>
 
@@ -33,5 +34,18 @@ public:
 void ClearFpFlags();
 // Throws ArithError when invalid, division-by-zero or overflow is raised; underflow and inexact stay silent.
 void CheckFpFlags();
+// Keeps the handler's floating-point flags across code that is not its own (a dialog, a message
+// box): whatever that code raises is dropped when the object goes.
+class FpFlagsKept {
+public:
+    FpFlagsKept();
+    ~FpFlagsKept();
+    FpFlagsKept(const FpFlagsKept&) = delete;
+    FpFlagsKept& operator=(const FpFlagsKept&) = delete;
+
+private:
+    std::fexcept_t saved_;
+};
+
 // Throws the integer-division ArithError.
 [[noreturn]] void ThrowIntegerDivideByZero();

@@ -54,7 +54,10 @@ void Form::Select(RadioGroup& g, int index) {
     Run(g.onClick);
 }
 
-void Form::ShowMessage(const std::string& sjisText) { desktop_.MessageBox(MessageTitle(), sjisText); }
+void Form::ShowMessage(const std::string& sjisText) {
+    FpFlagsKept keep;
+    desktop_.MessageBox(MessageTitle(), sjisText);
+}
 
 std::string Form::MessageTitle() const {
     std::string t = programName_;
@@ -99,7 +102,11 @@ bool HasExtension(const std::string& path) {
 
 bool FileDialog::Execute() {
     if (!owner) return false;
-    std::optional<std::string> answer = owner->desktop().ChooseFile(*this);
+    std::optional<std::string> answer;
+    {
+        FpFlagsKept keep;
+        answer = owner->desktop().ChooseFile(*this);
+    }
     if (!answer || answer->empty()) return false;
     std::string path = *answer;
     if (path[0] != '/') {

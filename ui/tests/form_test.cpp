@@ -124,6 +124,59 @@ TEST_F(FormTest, FloatingPointFlagsAreClearedWhenAHandlerStarts) {
     EXPECT_TRUE(desk.errors.empty());
 }
 
+// A desktop whose dialogs and boxes leave floating-point flags behind, as real toolkits do.
+class UntidyDesktop : public ui::ScriptedDesktop {
+public:
+    std::optional<std::string> ChooseFile(const ui::FileDialog& dialog) override {
+        std::feraiseexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW);
+        return ScriptedDesktop::ChooseFile(dialog);
+    }
+    void MessageBox(const std::string& title, const std::string& text) override {
+        std::feraiseexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW);
+        ScriptedDesktop::MessageBox(title, text);
+    }
+};
+
+struct FlagCase {
+    const char* name;
+    bool faultBefore;  // the handler's own division by zero before the desktop call
+    std::function<void(SampleForm&)> call;
+};
+
+void PrintTo(const FlagCase& c, std::ostream* os) { *os << c.name; }
+
+class DesktopFlagsTest : public testing::TestWithParam<FlagCase> {};
+
+// Only the handler's own arithmetic may abandon it, before and after a dialog or a box.
+TEST_P(DesktopFlagsTest, TheDesktopsFlagsDoNotCountAgainstTheHandler) {
+    const FlagCase& c = GetParam();
+    UntidyDesktop desk;
+    SampleForm form(desk);
+    desk.QueueFile("k-su.efc");
+    form.action = [&] {
+        if (c.faultBefore) {
+            volatile long double x = 1 / zero;
+            (void)x;
+        }
+        c.call(form);
+        CheckFpFlags();
+    };
+    form.Click(form.Button1);
+    if (c.faultBefore)
+        EXPECT_EQ(desk.errors, std::vector<std::string>{Sjis("0 による浮動小数点数除算")});
+    else
+        EXPECT_TRUE(desk.errors.empty()) << desk.errors[0];
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Form, DesktopFlagsTest,
+    testing::Values(FlagCase{"openDialog", false, [](SampleForm& f) { f.OpenDialog1.Execute(); }},
+                    FlagCase{"saveDialog", false, [](SampleForm& f) { f.SaveDialog1.Execute(); }},
+                    FlagCase{"message", false, [](SampleForm& f) { f.ShowMessage("x"); }},
+                    FlagCase{"ownFaultBeforeDialog", true, [](SampleForm& f) { f.OpenDialog1.Execute(); }},
+                    FlagCase{"ownFaultBeforeMessage", true, [](SampleForm& f) { f.ShowMessage("x"); }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(FormTest, AButtonWithoutHandlerDoesNothing) {
     ui::Button spare;
     form.Click(spare);
