@@ -198,6 +198,29 @@ TEST_F(DefaultDesign, CharacteristicPlotFollowsTheWrittenCoefficients) {
     }
 }
 
+struct Probe {
+    int x, y;
+    ui::Color color;
+};
+
+// Ends of lines and rows of dots, where a line drawn one pixel too far or too short shows.
+TEST_F(DefaultDesign, FrameProbes) {
+    const Probe probes[] = {
+        // Monitor: axes, amplitude ticks, the lime rows (from j = 1), frequency ticks 3 or 5 long.
+        {70, 80, ui::clBlack},   {70, 79, ui::clWhite},   {67, 100, ui::clBlack},  {66, 100, ui::clWhite},
+        {72, 200, ui::clLime},   {71, 200, ui::clWhite},  {570, 100, ui::clLime},  {572, 100, ui::clWhite},
+        {120, 302, ui::clBlack}, {120, 303, ui::clWhite}, {170, 304, ui::clBlack}, {170, 305, ui::clWhite},
+        {570, 304, ui::clBlack}, {570, 305, ui::clWhite}, {295, 298, ui::clLime},  {295, 299, ui::clWhite},
+        // Characteristic: frame corners, gain ticks, frequency ticks and the two kinds of column.
+        {20, 820, ui::clBlack},  {620, 450, ui::clBlack}, {621, 450, ui::clWhite}, {20, 821, ui::clWhite},
+        {68, 660, ui::clBlack},  {67, 660, ui::clWhite},  {570, 660, ui::clBlack}, {571, 660, ui::clWhite},
+        {370, 782, ui::clBlack}, {370, 783, ui::clWhite}, {170, 480, ui::clBlack}, {170, 479, ui::clWhite},
+        {170, 478, ui::clWhite}, {120, 480, ui::clBlack}, {120, 482, ui::clWhite}, {120, 484, ui::clBlack},
+        {589, 780, ui::clBlack}, {590, 780, ui::clWhite},
+    };
+    for (const Probe& p : probes) EXPECT_EQ(w->Pixel(p.x, p.y), p.color) << p.x << "," << p.y;
+}
+
 TEST_F(DefaultDesign, PictureClearKeepsTheTexts) {
     Window& win = *w;
     const std::string edit4 = win.form.Edit4.text, edit5 = win.form.Edit5.text, line11 = win.Line(11);
@@ -280,6 +303,59 @@ TEST_P(SideEndDrop, WritesTheShortenedList) {
 
 INSTANTIATE_TEST_SUITE_P(Order8, SideEndDrop,
                          ::testing::Values(SmallOrder{true, "6", "4", "3", 4}, SmallOrder{false, "8", "5", "4", 5}));
+
+struct Accepted {
+    std::string order, fpass;
+    bool drop;
+    std::string orderLine, coefNumLine;
+    size_t fileLines;
+};
+
+class AcceptedRequest : public ::testing::TestWithParam<Accepted> {};
+
+TEST_P(AcceptedRequest, WritesItsFile) {
+    const Accepted& c = GetParam();
+    TempDir dir;
+    Window w;
+    w.form.CheckBox1.checked = c.drop;
+    w.Design(c.order, c.fpass);
+    EXPECT_TRUE(w.desk.messages.empty());
+    EXPECT_TRUE(w.desk.errors.empty());
+    const std::vector<std::string> efc = ReadLines("k-su.efc");
+    ASSERT_EQ(efc.size(), c.fileLines);
+    EXPECT_EQ(efc[1], c.orderLine);
+    EXPECT_EQ(efc[4], c.coefNumLine);
+    EXPECT_EQ(efc[c.fileLines - 12], "end;");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Requests, AcceptedRequest,
+    ::testing::Values(
+        // The pass edge equal to the limit is inside the range: the check needs the limit above it.
+        Accepted{"64", "0.176", true, "order : 62", "coefNum : 32", 51},
+        // The largest file the window writes.
+        Accepted{"1000", "0.245", false, "order : 1000", "coefNum : 501", 520}));
+
+// The edge labels follow the edges: a high-pass puts "fpass" where a low-pass puts "fstop".
+TEST(DesignPicture, HighPassSwapsTheEdgeLabels) {
+    TempDir dir;
+    Window w;
+    w.Design("60", "0.225");
+    const ui::Bitmap low = *w.form.Image1.picture;
+    w.Design("60", "0.275", "1", true);
+    ASSERT_TRUE(w.desk.messages.empty());
+    const ui::Bitmap& high = *w.form.Image1.picture;
+    int ink = 0, changed = 0;
+    for (int y = 70; y < 82; ++y)
+        for (int dx = 0; dx < 30; ++dx) {
+            EXPECT_EQ(high.Pixel(341 + dx, y), low.Pixel(271 + dx, y)) << dx << "," << y;  // "fpass"
+            EXPECT_EQ(high.Pixel(271 + dx, y), low.Pixel(341 + dx, y)) << dx << "," << y;  // "fstop"
+            ink += low.Pixel(271 + dx, y) == ui::clBlack;
+            changed += low.Pixel(271 + dx, y) != high.Pixel(271 + dx, y);
+        }
+    EXPECT_GT(ink, 20);
+    EXPECT_GT(changed, 0);  // the two words differ, so the swap shows
+}
 
 TEST(DesignPicture, EdgesHalfwayBetweenPixelsTakeTheEvenOne) {
     TempDir dir;
