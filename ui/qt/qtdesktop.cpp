@@ -11,6 +11,8 @@
 #include <QMessageBox>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QProxyStyle>
+#include <QStyleOption>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -52,6 +54,24 @@ QFont FormFont(const Form& form) {
     return font;
 }
 
+// True when the Shift-JIS text holds no double-byte (full-width) character.
+bool IsHalfWidthText(const std::string& sjis) {
+    for (unsigned char b : sjis)
+        if ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) return false;
+    return true;
+}
+
+// Half-width characters of the stand-in face are a third wider than the layouts allow for, so a
+// text made only of them is condensed as on the canvas; one with full-width characters is not.
+void FitFont(QWidget* w, const std::string& sjis) {
+    constexpr int kCondensed = 75;  // the canvas's 0.75 horizontal scale
+    int stretch = IsHalfWidthText(sjis) ? kCondensed : 100;
+    QFont font = w->font();
+    if (font.stretch() == stretch) return;
+    font.setStretch(stretch);
+    w->setFont(font);
+}
+
 // Paints the model's picture unscaled from the top-left; where there is none, the parent shows.
 class ImageView : public QWidget {
 public:
@@ -84,6 +104,30 @@ protected:
 private:
     Image& image_;
     QImage shown_;
+};
+
+// Group frames of the classic look: the top line runs through the middle of the caption, so
+// that the radio buttons placed below the caption stay inside the frame.
+class ClassicGroupStyle : public QProxyStyle {
+public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        if (element != PE_FrameGroupBox) return QProxyStyle::drawPrimitive(element, option, painter, widget);
+        QRect r = option->rect.adjusted(0, option->fontMetrics.height() / 2, -2, -2);
+        painter->save();
+        painter->setPen(option->palette.color(QPalette::Mid));
+        painter->drawRect(r);
+        painter->setPen(option->palette.color(QPalette::Light));
+        painter->drawRect(r.translated(1, 1));
+        painter->restore();
+    }
+    // The caption starts 8 pixels in from the frame's left edge.
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl part,
+                         const QWidget* widget) const override {
+        QRect r = QProxyStyle::subControlRect(control, option, part, widget);
+        if (control == CC_GroupBox && part == SC_GroupBoxLabel) r.moveLeft(8);
+        return r;
+    }
 };
 
 // Radio buttons placed in one column the way the classic radio group spreads them.
@@ -151,6 +195,11 @@ FormWindow::FormWindow(Form& form, QtDesktop& desktop) : form_(form), desktop_(d
         if (c->kind == Kind::ScrollBox) bound_.back().content = static_cast<QScrollArea*>(bound_.back().widget)->widget();
     }
     SetTabOrder();
+    // Made after the widgets, so that it is destroyed after them.
+    auto* groupStyle = new ClassicGroupStyle;
+    groupStyle->setParent(this);
+    for (Bound& b : bound_)
+        if (b.control->kind == Kind::RadioGroup || b.control->kind == Kind::GroupBox) b.widget->setStyle(groupStyle);
     move(form.left, form.top);
     resize(std::max(form.width - kFrameWidth, 0), std::max(form.height - kFrameHeight, 0));
     Push();
@@ -342,16 +391,23 @@ void FormWindow::PushPlace(Bound& b) {
 
 void FormWindow::PushControl(Bound& b) {
     switch (b.control->kind) {
-    case Kind::Button:
-        static_cast<QPushButton*>(b.widget)->setText(ToQt(static_cast<Button&>(*b.control).caption));
+    case Kind::Button: {
+        const std::string& caption = static_cast<Button&>(*b.control).caption;
+        FitFont(b.widget, caption);
+        static_cast<QPushButton*>(b.widget)->setText(ToQt(caption));
         return;
-    case Kind::Label:
-        static_cast<QLabel*>(b.widget)->setText(ToQt(static_cast<Label&>(*b.control).caption));
+    }
+    case Kind::Label: {
+        const std::string& caption = static_cast<Label&>(*b.control).caption;
+        FitFont(b.widget, caption);
+        static_cast<QLabel*>(b.widget)->setText(ToQt(caption));
         return;
+    }
     case Kind::Edit: {
         auto& e = static_cast<Edit&>(*b.control);
         auto* w = static_cast<QLineEdit*>(b.widget);
         QString text = ToQt(e.text);
+        FitFont(w, e.text);
         if (w->text() != text) w->setText(text);
         SetColor(w, QPalette::Base, e.color);
         return;
@@ -359,14 +415,17 @@ void FormWindow::PushControl(Bound& b) {
     case Kind::CheckBox: {
         auto& cb = static_cast<CheckBox&>(*b.control);
         auto* w = static_cast<QCheckBox*>(b.widget);
+        FitFont(w, cb.caption);
         w->setText(ToQt(cb.caption));
         w->setChecked(cb.checked);
         return;
     }
     case Kind::RadioGroup: {
         auto& g = static_cast<RadioGroup&>(*b.control);
+        FitFont(b.widget, g.caption);
         static_cast<QGroupBox*>(b.widget)->setTitle(ToQt(g.caption));
         SetRadioItems(b);
+        for (QAbstractButton* button : b.radios->buttons()) FitFont(button, g.items[size_t(b.radios->id(button))]);
         PlaceRadioButtons(g, b.radios->buttons());
         QAbstractButton* chosen = b.radios->button(g.itemIndex);
         if (chosen) {
@@ -378,9 +437,12 @@ void FormWindow::PushControl(Bound& b) {
         }
         return;
     }
-    case Kind::GroupBox:
-        static_cast<QGroupBox*>(b.widget)->setTitle(ToQt(static_cast<GroupBox&>(*b.control).caption));
+    case Kind::GroupBox: {
+        const std::string& caption = static_cast<GroupBox&>(*b.control).caption;
+        FitFont(b.widget, caption);
+        static_cast<QGroupBox*>(b.widget)->setTitle(ToQt(caption));
         return;
+    }
     case Kind::Memo: {
         auto& m = static_cast<Memo&>(*b.control);
         auto* w = static_cast<QPlainTextEdit*>(b.widget);
@@ -389,12 +451,15 @@ void FormWindow::PushControl(Bound& b) {
         // Resetting an unchanged pane would lose the cursor and the scroll position.
         if (b.shownLines == m.lines.All()) return;
         b.shownLines = m.lines.All();
-        w->setPlainText(ToQt(JoinLines(b.shownLines)));
+        const std::string text = JoinLines(b.shownLines);
+        FitFont(w, text);
+        w->setPlainText(ToQt(text));
         w->document()->setModified(false);
         return;
     }
     case Kind::StatusBar: {
         auto& s = static_cast<StatusBar&>(*b.control);
+        FitFont(b.widget, s.simpleText);
         static_cast<QLabel*>(b.widget)->setText(ToQt(s.simpleText));
         SetColor(b.widget, QPalette::Window, s.color);
         return;

@@ -17,6 +17,7 @@
 #include <set>
 
 #include "textutil/sjis.h"
+#include "ui/font.h"
 #include "ui/qt/qtwindow.h"
 
 namespace {
@@ -186,6 +187,68 @@ TEST_F(QtWindowTest, AnImageFollowsItsWidthAndItsScrollArea) {
     Widget<QPushButton>("Button2")->click();
     EXPECT_EQ(Widget("Image1")->size(), QSize(500, 300));
     EXPECT_EQ(Widget<QScrollArea>("ScrollBox1")->widget()->size(), QSize(500, 300));
+}
+
+// Captions of the layouts in their controls' widths, the labels sized to their text on the canvas.
+class CaptionForm : public ui::Form {
+public:
+    explicit CaptionForm(ui::Desktop& d) : Form(d, "pSample") {
+        width = 600;
+        height = 300;
+        Place(CheckBox1, "CheckBox1", 8, 8, 105, 17, 0);
+        CheckBox1.caption = "clearBeforeDraw";
+        Place(Button1, "Button1", 8, 32, 137, 25, 1);
+        Button1.caption = "conv notchedShelving ->";
+        Place(Button2, "Button2", 8, 64, 75, 25, 2);
+        Button2.caption = "savePaintFile";
+        Place(RadioGroup1, "RadioGroup1", 160, 8, 97, 57, 3);
+        RadioGroup1.items = {"0.000005dB", "0.000002dB"};
+        PlaceLabel(Label1, "Label1", 8, 100, "SOURCE CHARACTOR", true);
+        PlaceLabel(Label2, "Label2", 8, 120, "CONVERTED FILE", true);
+        Place(Label3, "Label3", 8, 140, 33, 12);
+        Label3.caption = "name :";
+        Place(StatusBar1, "StatusBar1", 0, 250, 592, 19);
+        StatusBar1.simpleText = Sjis("奇数次（偶数タップ）フィルタは取り扱えません。");
+    }
+    ui::CheckBox CheckBox1;
+    ui::Button Button1, Button2;
+    ui::RadioGroup RadioGroup1;
+    ui::Label Label1, Label2, Label3;
+    ui::StatusBar StatusBar1;
+
+private:
+    void PlaceLabel(ui::Label& l, const char* name, int left, int top, const char* caption, bool bold) {
+        l.caption = caption;
+        l.bold = bold;
+        Place(l, name, left, top, ui::TextWidth(caption, bold), 12);
+    }
+};
+
+TEST(QtCaptions, HalfWidthCaptionsFitTheirControlsAndJapaneseKeepsTheFullFace) {
+    App();
+    if (ui::FontFile().empty()) GTEST_SKIP() << "no font installed";
+    ui::qt::QtDesktop desktop;
+    CaptionForm form(desktop);
+    form.Create();
+    std::unique_ptr<QWidget> window = ui::qt::BuildWindow(form, desktop);
+    window->show();
+    QApplication::processEvents();
+    std::vector<QWidget*> shown;
+    for (const char* name : {"CheckBox1", "Label1", "Label2", "Label3"}) shown.push_back(window->findChild<QWidget*>(name));
+    for (QRadioButton* radio : window->findChildren<QRadioButton*>()) shown.push_back(radio);
+    ASSERT_EQ(shown.size(), 6u);
+    for (QWidget* w : shown) {
+        ASSERT_NE(w, nullptr);
+        EXPECT_LE(w->sizeHint().width(), w->width()) << w->objectName().toStdString();
+    }
+    // A push button centres its caption with a few pixels of frame on either side.
+    for (const char* name : {"Button1", "Button2"}) {
+        auto* button = window->findChild<QPushButton*>(name);
+        EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()) + 6, button->width()) << name;
+    }
+    auto* status = window->findChild<QLabel*>("StatusBar1");
+    EXPECT_EQ(QFontInfo(status->font()).pixelSize(), 12);
+    EXPECT_GE(status->fontMetrics().horizontalAdvance(QString::fromUtf8("奇")), 11);
 }
 
 }  // namespace
