@@ -1,6 +1,7 @@
 #include "canvas.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstdlib>
 
@@ -14,10 +15,18 @@ Bitmap::Bitmap(int width, int height, Color fill)
 namespace {
 
 // Minor-axis offset of pixel i on a Bresenham line: i * minor / major, halves rounded down.
-int64_t MinorOffset(int64_t i, int64_t minor, int64_t major) {
-    int64_t num = 2 * minor * i - major;
+template <class Wide>
+int64_t MinorOffsetIn(int64_t i, int64_t minor, int64_t major) {
+    Wide num = Wide(2) * minor * i - major;
     if (num <= 0) return 0;
-    return (num + 2 * major - 1) / (2 * major);
+    return int64_t((num + Wide(2) * major - 1) / (Wide(2) * major));
+}
+
+// 64 bits hold 2 * minor * i while the line is shorter than 2^31; beyond that i and minor reach
+// 2^32 and the product needs 128 bits.
+int64_t MinorOffset(int64_t i, int64_t minor, int64_t major) {
+    if (major <= INT32_MAX) return MinorOffsetIn<int64_t>(i, minor, major);
+    return MinorOffsetIn<__int128>(i, minor, major);
 }
 
 }  // namespace

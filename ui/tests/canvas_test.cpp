@@ -52,6 +52,9 @@ const LineCase kLines[] = {
     {"hugeDiagonal", -1000000000, -1000000000, 1000000000, 1000000000,
      {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 6}, {7, 7}, {8, 8}, {9, 9}}},
     {"hugeOutside", INT_MIN, INT_MIN, INT_MIN + 5, INT_MAX, {}},
+    {"extremeDiagonal", INT_MIN, INT_MIN, INT_MAX, INT_MAX,
+     {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 6}, {7, 7}, {8, 8}, {9, 9}}},
+    {"extremeAntiDiagonal", INT_MAX, INT_MIN, INT_MIN, INT_MAX, {}},
 };
 
 class LineTest : public testing::TestWithParam<LineCase> {};
