@@ -13,7 +13,10 @@
 #include <QPainter>
 #include <QProxyStyle>
 #include <QStyleOption>
-#include <QPlainTextEdit>
+#include <QTextBlockFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -70,6 +73,18 @@ void FitFont(QWidget* w, const std::string& sjis) {
     if (font.stretch() == stretch) return;
     font.setStretch(stretch);
     w->setFont(font);
+}
+
+// Rows at the face's pixel height, as the layouts' panes were made for (the stand-in face asks
+// for one more); lines typed later take the format of the line they break from.
+void SetLinePitch(QTextDocument& document, int pitch) {
+    QTextBlockFormat format;
+    format.setLineHeight(pitch, QTextBlockFormat::FixedHeight);
+    document.setUndoRedoEnabled(false);
+    QTextCursor all(&document);
+    all.select(QTextCursor::Document);
+    all.mergeBlockFormat(format);
+    document.setUndoRedoEnabled(true);
 }
 
 // Paints the model's picture unscaled from the top-left; where there is none, the parent shows.
@@ -239,7 +254,12 @@ QWidget* FormWindow::Make(Control& c, QWidget* parent) {
     case Kind::GroupBox:
         return new QGroupBox(parent);
     case Kind::Memo: {
-        auto* w = new QPlainTextEdit(parent);
+        // A classic pane: one row per line (no wrapping), Tab moves on to the next control.
+        auto* w = new QTextEdit(parent);
+        w->setAcceptRichText(false);
+        w->setLineWrapMode(QTextEdit::NoWrap);
+        w->setTabChangesFocus(true);
+        w->document()->setDocumentMargin(2);
         w->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         return w;
     }
@@ -344,7 +364,7 @@ void FormWindow::PullControl(Bound& b) {
         return;
     }
     case Kind::Memo: {
-        auto* w = static_cast<QPlainTextEdit*>(b.widget);
+        auto* w = static_cast<QTextEdit*>(b.widget);
         if (!w->document()->isModified()) return;
         b.shownLines = SplitLines(FromQt(w->toPlainText()));
         static_cast<Memo&>(*b.control).lines.SetAll(b.shownLines);
@@ -445,7 +465,7 @@ void FormWindow::PushControl(Bound& b) {
     }
     case Kind::Memo: {
         auto& m = static_cast<Memo&>(*b.control);
-        auto* w = static_cast<QPlainTextEdit*>(b.widget);
+        auto* w = static_cast<QTextEdit*>(b.widget);
         w->setReadOnly(m.readOnly);
         w->setVerticalScrollBarPolicy(m.verticalScrollBar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
         // Resetting an unchanged pane would lose the cursor and the scroll position.
@@ -454,6 +474,7 @@ void FormWindow::PushControl(Bound& b) {
         const std::string text = JoinLines(b.shownLines);
         FitFont(w, text);
         w->setPlainText(ToQt(text));
+        SetLinePitch(*w->document(), form_.fontHeight > 0 ? form_.fontHeight : 12);
         w->document()->setModified(false);
         return;
     }

@@ -7,7 +7,8 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -129,12 +130,12 @@ TEST_F(QtWindowTest, EveryControlIsANamedWidgetAtItsPlaceAndSize) {
     EXPECT_NE(Widget<QPushButton>("Button1"), nullptr);
     EXPECT_NE(Widget<QLineEdit>("Edit1"), nullptr);
     EXPECT_NE(Widget<QCheckBox>("CheckBox1"), nullptr);
-    EXPECT_NE(Widget<QPlainTextEdit>("Memo1"), nullptr);
+    EXPECT_NE(Widget<QTextEdit>("Memo1"), nullptr);
     EXPECT_NE(Widget<QScrollArea>("ScrollBox1"), nullptr);
     EXPECT_EQ(Widget<QLabel>("Label1")->text(), "order:");
     EXPECT_EQ(Widget<QLabel>("StatusBar1")->text().toStdString(), "準備完了");
     EXPECT_EQ(Widget<QGroupBox>("RadioGroup1")->findChildren<QRadioButton*>().size(), 2);
-    EXPECT_EQ(Widget<QPlainTextEdit>("Memo1")->toPlainText().toStdString(), "　　【注意事項】\n\n\n");
+    EXPECT_EQ(Widget<QTextEdit>("Memo1")->toPlainText().toStdString(), "　　【注意事項】\n\n\n");
 }
 
 TEST_F(QtWindowTest, TheWindowIsNotBlank) {
@@ -150,7 +151,7 @@ TEST_F(QtWindowTest, AClickPullsTheWidgetsAndPushesTheModelBack) {
     edit->selectAll();
     QTest::keyClicks(edit, "80");
     Widget<QCheckBox>("CheckBox1")->click();
-    auto* memo = Widget<QPlainTextEdit>("Memo1");
+    auto* memo = Widget<QTextEdit>("Memo1");
     memo->moveCursor(QTextCursor::End);
     QTest::keyClicks(memo, "x");
     QTest::keyClick(memo, Qt::Key_Return);
@@ -249,6 +250,44 @@ TEST(QtCaptions, HalfWidthCaptionsFitTheirControlsAndJapaneseKeepsTheFullFace) {
     auto* status = window->findChild<QLabel*>("StatusBar1");
     EXPECT_EQ(QFontInfo(status->font()).pixelSize(), 12);
     EXPECT_GE(status->fontMetrics().horizontalAdvance(QString::fromUtf8("奇")), 11);
+}
+
+// The notes pane of the design window: 177 x 153 pixels, twelve lines, one of them longer than
+// the pane is wide, and output lines at the end that must stay in sight.
+class NotesForm : public ui::Form {
+public:
+    explicit NotesForm(ui::Desktop& d) : Form(d, "pSample") {
+        width = 300;
+        height = 250;
+        Place(Button1, "Button1", 200, 8, 75, 25, 0);
+        Place(Memo1, "Memo1", 8, 8, 177, 153, 1);
+        Place(Edit1, "Edit1", 8, 170, 65, 20, 2);
+        std::vector<std::string> lines(24);
+        lines[2] = Sjis("　ｏｒｄｅｒの値は４の倍数として下さ");
+        lines[11] = "(rep = 7)";
+        Memo1.lines.SetAll(lines);
+        Memo1.enabled = false;
+    }
+    ui::Button Button1;
+    ui::Memo Memo1;
+    ui::Edit Edit1;
+};
+
+TEST(QtPanes, LinesKeepTheTwelvePixelPitchWithoutWrappingAndTabLeavesThePane) {
+    App();
+    ui::qt::QtDesktop desktop;
+    NotesForm form(desktop);
+    form.Create();
+    std::unique_ptr<QWidget> window = ui::qt::BuildWindow(form, desktop);
+    window->show();
+    QApplication::processEvents();
+    auto* memo = window->findChild<QTextEdit*>("Memo1");
+    ASSERT_NE(memo, nullptr);
+    auto lineTop = [&](int i) { return memo->cursorRect(QTextCursor(memo->document()->findBlockByNumber(i))).top(); };
+    EXPECT_EQ(lineTop(5) - lineTop(0), 5 * 12);
+    EXPECT_EQ(lineTop(11) - lineTop(0), 11 * 12);  // the long line 2 takes one row
+    EXPECT_LE(lineTop(11) + 12, memo->viewport()->height());
+    EXPECT_TRUE(memo->tabChangesFocus());
 }
 
 }  // namespace
