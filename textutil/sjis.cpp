@@ -6,8 +6,12 @@
 
 namespace {
 
-// Converts with iconv; an unconvertible or invalid byte run becomes the replacement text.
-std::string Convert(const char* to, const char* from, const std::string& in, const std::string& replacement) {
+bool IsUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// Converts with iconv; an unconvertible or invalid character becomes the replacement text. From
+// UTF-8 the whole character is skipped (its continuation bytes too), from CP932 one byte.
+std::string Convert(const char* to, const char* from, const std::string& in, const std::string& replacement,
+                    bool fromUtf8) {
     iconv_t cd = iconv_open(to, from);
     if (cd == iconv_t(-1)) return in;
     std::string out;
@@ -21,8 +25,10 @@ std::string Convert(const char* to, const char* from, const std::string& in, con
         out.append(buf, size_t(dst - buf));
         if (r == size_t(-1) && errno != E2BIG) {
             out += replacement;
-            ++src;  // skip the offending byte
-            --srcLeft;
+            do {
+                ++src;
+                --srcLeft;
+            } while (fromUtf8 && srcLeft > 0 && IsUtf8Continuation(*src));
             iconv(cd, nullptr, nullptr, nullptr, nullptr);
         }
     }
@@ -32,6 +38,6 @@ std::string Convert(const char* to, const char* from, const std::string& in, con
 
 }  // namespace
 
-std::string Sjis(const std::string& utf8) { return Convert("CP932", "UTF-8", utf8, "?"); }
+std::string Sjis(const std::string& utf8) { return Convert("CP932", "UTF-8", utf8, "?", true); }
 
-std::string SjisToUtf8(const std::string& sjis) { return Convert("UTF-8", "CP932", sjis, "\xEF\xBF\xBD"); }
+std::string SjisToUtf8(const std::string& sjis) { return Convert("UTF-8", "CP932", sjis, "\xEF\xBF\xBD", false); }
