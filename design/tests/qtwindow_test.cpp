@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QLineEdit>
-#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QPushButton>
 #include <QWidget>
 #include <cstdlib>
@@ -63,7 +63,7 @@ TEST_F(DesignWindow, EveryControlIsAWidgetAtItsPlace) {
     EXPECT_FALSE(Widget("Edit4")->isEnabled());
     EXPECT_FALSE(Widget("Memo1")->isEnabled());
     EXPECT_EQ(Widget<QLineEdit>("Edit1")->text(), "60");
-    EXPECT_TRUE(Widget<QPlainTextEdit>("Memo1")->toPlainText().startsWith(QString::fromUtf8("　　【注意事項】\n")));
+    EXPECT_TRUE(Widget<QTextEdit>("Memo1")->toPlainText().startsWith(QString::fromUtf8("　　【注意事項】\n")));
 }
 
 TEST_F(DesignWindow, AGrabIsNotBlank) {
@@ -80,7 +80,7 @@ TEST_F(DesignWindow, ADesignShowsItsResults) {
     QApplication::processEvents();
     EXPECT_EQ(Widget<QLineEdit>("Edit4")->text(), "0.225");
     EXPECT_TRUE(Widget<QLineEdit>("Edit5")->text().endsWith("dB"));
-    EXPECT_TRUE(Widget<QPlainTextEdit>("Memo1")->toPlainText().contains("order < 192"));
+    EXPECT_TRUE(Widget<QTextEdit>("Memo1")->toPlainText().contains("order < 192"));
     const QImage picture = Widget("Image1")->grab().toImage();
     EXPECT_EQ(picture.pixelColor(295, 84), QColor(0, 255, 0));
 }
