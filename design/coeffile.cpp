@@ -13,7 +13,9 @@ namespace {
 
 // The sign test sees the value: a negative tap that shows as zero keeps its "-".
 std::string CoefLine(long double h) {
-    return h >= 0 ? " " + FixedWidthText(h, 20, 18) : FixedWidthText(h, 20, 18);
+    std::string text = FixedWidthText(h, 20, 18);
+    if (h >= 0) text.insert(0, 1, ' ');
+    return text;
 }
 
 void WriteHeader(TextWriter& out, const DesignData& d, int last) {
