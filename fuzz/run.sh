@@ -2,7 +2,7 @@
 # Runs one fuzz target over its kept inputs: run.sh BINARY [libFuzzer options...]
 # New inputs go to a throw-away folder (or to FUZZ_CORPUS when set); the kept ones are only read.
 set -euo pipefail
-bin=$1; shift
+bin=$(realpath "$1"); shift
 name=$(basename "$bin")
 here=$(cd "$(dirname "$0")" && pwd)
 out=${FUZZ_CORPUS:-}
@@ -11,8 +11,10 @@ if [ -z "$out" ]; then
   trap 'rm -rf "$out"' EXIT
 fi
 mkdir -p "$out"
-artifacts=${FUZZ_ARTIFACTS:-$(dirname "$bin")/../fuzz-artifacts/$name}
+out=$(realpath "$out")
+artifacts=$(dirname "$(dirname "$bin")")/fuzz-artifacts/$name
 mkdir -p "$artifacts"
+cd "$artifacts"  # -jobs writes its logs into the current folder
 case $name in
   fuzz_number) max_len=256 ;;  # one line of text
   *) max_len=4096 ;;           # a small file
