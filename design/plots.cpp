@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "design/engine.h"
+#include "design/engine_parallel.h"
 #include "textutil/numtext.h"
 #include "textutil/sjis.h"
 
@@ -128,8 +129,13 @@ void DrawDesignAxes(ui::Canvas& canvas, long double ep, long double es) {
 }
 
 void DrawDesignCurve(ui::Canvas& canvas, int n, bool highPass, ui::Color color) {
+    // The 501 evaluations are independent: spread them over the engine's threads, draw in order.
+    long double response[501];
+    ParallelFor(501, [&](int begin, int end) {
+        for (int F = begin; F < end; ++F) response[F] = InterpolateResponse(n, F * kPi / 500);
+    });
     for (int F = 0; F <= 500; ++F) {
-        const long double p = InterpolateResponse(n, F * kPi / 500);
+        const long double p = response[F];
         const int64_t y = 300 - RoundToInt64(200 * p);
         // A response far off the picture lands nowhere on it.
         if (y < INT32_MIN || y > INT32_MAX) continue;
