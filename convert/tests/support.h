@@ -1,6 +1,5 @@
 #pragma once
 // Shared fixtures of the pTobrenth tests: a scratch folder, coefficient files, a driven window.
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -11,30 +10,14 @@
 #include "convert/form1.h"
 #include "textutil/sjis.h"
 #include "ui/scripted.h"
+#include "ui/tempfolder.h"
 
 namespace tobrenth_test {
 
 using Lines = std::vector<std::string>;
 
 // A fresh folder made current for the test; the previous one is restored afterwards.
-class ScratchDir {
-public:
-    ScratchDir() {
-        char tmpl[] = "/tmp/tobrenthXXXXXX";
-        path_ = mkdtemp(tmpl);
-        old_ = ui::CurrentDir();
-        if (chdir(path_.c_str()) != 0) path_.clear();
-    }
-    ~ScratchDir() {
-        if (chdir(old_.c_str()) != 0) return;
-        std::string cmd = "rm -rf '" + path_ + "'";
-        if (system(cmd.c_str()) != 0) return;
-    }
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_, old_;
-};
+using ScratchDir = ui::TempFolder;
 
 inline std::string Crlf(const Lines& lines) {
     std::string bytes;

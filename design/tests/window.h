@@ -1,9 +1,5 @@
 #pragma once
 // The design window on the scripted desktop, and a fresh working folder for the files it writes.
-#include <unistd.h>
-
-#include <climits>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -12,30 +8,12 @@
 
 #include "design/form1.h"
 #include "ui/scripted.h"
+#include "ui/tempfolder.h"
 
 namespace corvalen::test {
 
 // A fresh temporary folder made current for the life of the object.
-class TempDir {
-public:
-    TempDir() {
-        char previous[PATH_MAX];
-        if (getcwd(previous, sizeof previous)) previous_ = previous;
-        char pattern[] = "/tmp/corvalen-XXXXXX";
-        if (mkdtemp(pattern)) path_ = pattern;
-        if (chdir(path_.c_str()) != 0) path_.clear();
-    }
-    ~TempDir() {
-        if (!previous_.empty() && chdir(previous_.c_str()) != 0) return;
-        std::error_code ignored;
-        if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-    }
-    const std::string& path() const { return path_; }
-
-private:
-    std::string previous_;
-    std::string path_;
-};
+using TempDir = ui::TempFolder;
 
 struct Window {
     Window() { form.Create(); }

@@ -2,8 +2,6 @@
 // A fresh temporary folder as the current directory, coefficient files written into it, and a
 // pMirsadel window on the scripted desktop.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <fstream>
 #include <string>
@@ -11,30 +9,17 @@
 
 #include "ripple/form1.h"
 #include "ui/scripted.h"
+#include "ui/tempfolder.h"
 
 namespace mirsadel_test {
 
 class RippleTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char cwd[4096];
-        ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-        oldDir_ = cwd;
-        char pattern[] = "/tmp/ripple_test_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
-        ASSERT_EQ(chdir(dir.c_str()), 0);
-        form.Create();
-    }
-    void TearDown() override {
-        ASSERT_EQ(chdir(oldDir_.c_str()), 0);
-        std::string command = "rm -rf '" + dir + "'";
-        ASSERT_EQ(system(command.c_str()), 0);
-    }
+    void SetUp() override { form.Create(); }
 
     // Writes the lines, each ended by CR LF, and gives the file's absolute path.
     std::string WriteFile(const std::string& name, const std::vector<std::string>& lines) {
-        std::string path = dir + "/" + name;
+        std::string path = folder.Path(name);
         std::ofstream out(path, std::ios::binary);
         for (const std::string& line : lines) out << line << "\r\n";
         return path;
@@ -46,12 +31,10 @@ protected:
         form.Click(form.Button1);
     }
 
-    std::string dir;
+    ui::TempFolder folder;
+    const std::string dir = folder.path();
     ui::ScriptedDesktop desk;
     mirsadel::TForm1 form{desk};
-
-private:
-    std::string oldDir_;
 };
 
 // A header with every line as a good writer gives it, followed by the coefficient lines.

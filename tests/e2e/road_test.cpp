@@ -1,7 +1,6 @@
 // The road through all four programs, each driven through its window as a user would, meeting
 // only through the files they write: design, complement, ripple picture, and a plain list back in.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
@@ -18,6 +17,7 @@
 #include "txt2efc/form1.h"
 #include "ui/bmp.h"
 #include "ui/scripted.h"
+#include "ui/tempfolder.h"
 
 namespace {
 
@@ -67,20 +67,9 @@ std::string RewrittenText(const std::string& coef) {
 
 class Road : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/road-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-        previous_ = std::filesystem::current_path();
-        std::filesystem::current_path(dir_);
-        Design();
-    }
-    void TearDown() override {
-        std::filesystem::current_path(previous_);
-        std::filesystem::remove_all(dir_);
-    }
+    void SetUp() override { Design(); }
 
-    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+    std::string Path(const std::string& name) const { return folder_.Path(name); }
 
     // pCorvalen with the window's defaults: LPF, order 60, fpass 0.225, fsample 1, drop ticked.
     void Design() {
@@ -117,8 +106,7 @@ protected:
         return saved;
     }
 
-    std::string dir_;
-    std::filesystem::path previous_;
+    ui::TempFolder folder_;
     std::vector<std::string> design_;
 };
 

@@ -5,12 +5,12 @@
 
 #include <clocale>
 #include <cstdlib>
-#include <filesystem>
 #include <optional>
 #include <string>
 
 #include "textutil/errors.h"
 #include "textutil/numtext.h"
+#include "ui/tempfolder.h"
 
 namespace {
 
@@ -45,19 +45,15 @@ protected:
     // Uses the installed locale, or compiles one into a temporary folder named by LOCPATH.
     static void SetUpTestSuite() {
         if (LocaleLoads(kCommaLocale)) return;
-        char dir[] = "/tmp/textutil-locale-XXXXXX";
-        if (!mkdtemp(dir)) return;
-        folder_ = dir;
-        std::string command = "localedef -i de_DE -f UTF-8 " + folder_ + "/" + kCommaLocale + " >/dev/null 2>&1";
+        folder_.emplace(ui::TempFolder::kStayOutside);
+        std::string command = "localedef -i de_DE -f UTF-8 " + folder_->Path(kCommaLocale) + " >/dev/null 2>&1";
         if (std::system(command.c_str()) == -1) return;
-        setenv("LOCPATH", dir, 1);
+        setenv("LOCPATH", folder_->path().c_str(), 1);
     }
     static void TearDownTestSuite() {
-        if (folder_.empty()) return;
+        if (!folder_) return;
         unsetenv("LOCPATH");
-        std::error_code ec;
-        std::filesystem::remove_all(folder_, ec);
-        folder_.clear();
+        folder_.reset();
     }
     void SetUp() override {
         if (!LocaleLoads(kCommaLocale))
@@ -68,7 +64,7 @@ protected:
         std::setlocale(LC_ALL, "C");
         SetDecimalSeparator('.');
     }
-    static inline std::string folder_;
+    static inline std::optional<ui::TempFolder> folder_;
 };
 
 TEST_F(DecimalCommaLocale, FormsAndConversionsIgnoreTheCLocale) {

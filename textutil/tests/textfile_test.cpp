@@ -5,8 +5,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -15,6 +13,7 @@
 
 #include "textutil/errors.h"
 #include "textutil/sjis.h"
+#include "ui/tempfolder.h"
 
 namespace {
 
@@ -43,19 +42,7 @@ int FailureCode(const std::function<void()>& action, std::string* message = null
 // Each test runs in a fresh temporary folder.
 class TextFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        old_ = std::filesystem::current_path();
-        char dir[] = "/tmp/textutil-files-XXXXXX";
-        ASSERT_NE(mkdtemp(dir), nullptr);
-        dir_ = dir;
-        std::filesystem::current_path(dir_);
-    }
-    void TearDown() override {
-        std::filesystem::current_path(old_);
-        std::filesystem::remove_all(dir_);
-    }
-    std::filesystem::path old_;
-    std::string dir_;
+    ui::TempFolder folder_;
 };
 
 struct ReadCase {

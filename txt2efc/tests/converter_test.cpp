@@ -1,8 +1,6 @@
 // pQuisdale driven through the scripted desktop, with its files in a fresh temporary folder.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <climits>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -16,6 +14,7 @@
 #include "textutil/textfile.h"
 #include "txt2efc/form1.h"
 #include "ui/scripted.h"
+#include "ui/tempfolder.h"
 
 namespace {
 
@@ -91,23 +90,9 @@ std::string ShapeFault(const std::string& bytes) {
 
 class Txt2efc : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/txt2efc_testXXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
-        char buf[PATH_MAX];
-        ASSERT_NE(getcwd(buf, sizeof buf), nullptr);
-        oldDir_ = buf;
-        ASSERT_EQ(chdir(dir_.c_str()), 0);
-    }
-    void TearDown() override {
-        EXPECT_EQ(chdir(oldDir_.c_str()), 0);
-        fs::remove_all(dir_);
-    }
-
     // A fresh sub-folder of the temporary folder, so that each table row has its own files.
     std::string NewFolder(const std::string& name) {
-        std::string path = dir_ + "/" + name;
+        std::string path = folder_.Path(name);
         fs::create_directories(path);
         return path;
     }
@@ -133,8 +118,7 @@ protected:
         return Convert(f + "/list.txt", list, f + "/list.efc");
     }
 
-    std::string dir_;
-    std::string oldDir_;
+    ui::TempFolder folder_;
     std::unique_ptr<ui::ScriptedDesktop> desk_;
     std::unique_ptr<quisdale::TForm1> form_;
 };
@@ -162,7 +146,7 @@ TEST_F(Txt2efc, WindowLayout) {
     f.Click(f.Button1);
     ASSERT_EQ(desk.dialogs.size(), 1u);
     EXPECT_FALSE(desk.dialogs[0].save);
-    EXPECT_EQ(desk.dialogs[0].initialDir, dir_);
+    EXPECT_EQ(desk.dialogs[0].initialDir, folder_.path());
     EXPECT_EQ(desk.dialogs[0].defaultExt, "txt");
     EXPECT_TRUE(desk.messages.empty() && desk.errors.empty());
 }
@@ -379,13 +363,13 @@ TEST_F(Txt2efc, OutputNameIsThePathUpToItsFirstDot) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.input);
-        fs::create_directories(fs::path(dir_ + "/" + r.input).parent_path());
-        Outcome o = Convert(dir_ + "/" + r.input, list, dir_ + "/" + r.output);
+        fs::create_directories(fs::path(folder_.Path(r.input)).parent_path());
+        Outcome o = Convert(folder_.Path(r.input), list, folder_.Path(r.output));
         EXPECT_TRUE(o.errors.empty());
         ASSERT_TRUE(o.efc);
         EXPECT_EQ(SplitCrLf(*o.efc)[3], "character : LPF");
     }
-    EXPECT_FALSE(fs::exists(dir_ + "/c.d/list.efc"));
+    EXPECT_FALSE(fs::exists(folder_.Path("c.d/list.efc")));
 }
 
 TEST_F(Txt2efc, ExistingOutputIsOverwritten) {

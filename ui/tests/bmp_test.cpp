@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -11,26 +8,14 @@
 #include "textutil/errors.h"
 #include "textutil/textfile.h"
 #include "ui/bmp.h"
+#include "ui/tempfolder.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 // A fresh temporary folder as the current directory for the test's life.
 class BmpTest : public testing::Test {
 protected:
-    void SetUp() override {
-        previous_ = fs::current_path();
-        char name[] = "/tmp/bmp_test_XXXXXX";
-        ASSERT_NE(mkdtemp(name), nullptr);
-        dir_ = name;
-        fs::current_path(dir_);
-    }
-    void TearDown() override {
-        fs::current_path(previous_);
-        fs::remove_all(dir_);
-    }
-    fs::path previous_, dir_;
+    ui::TempFolder folder_;
 };
 
 std::string Bytes(const std::string& path) {

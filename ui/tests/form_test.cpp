@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cfenv>
 #include <filesystem>
@@ -12,6 +11,7 @@
 #include "textutil/sjis.h"
 #include "ui/form.h"
 #include "ui/scripted.h"
+#include "ui/tempfolder.h"
 
 namespace {
 
@@ -258,19 +258,10 @@ TEST(MemoLines, PaneTextAndLinesConvertBothWays) {
 class DialogTest : public FormTest {
 protected:
     void SetUp() override {
-        previous_ = fs::current_path();
-        char name[] = "/tmp/dialog_test_XXXXXX";
-        ASSERT_NE(mkdtemp(name), nullptr);
-        dir_ = name;
-        fs::create_directories(dir_ / "sub");
-        fs::create_directories(dir_ / "dir.d");
-        fs::current_path(dir_);
+        fs::create_directories(folder_.Path("sub"));
+        fs::create_directories(folder_.Path("dir.d"));
     }
-    void TearDown() override {
-        fs::current_path(previous_);
-        fs::remove_all(dir_);
-    }
-    fs::path previous_, dir_;
+    ui::TempFolder folder_;
 };
 
 struct ChooseCase {
@@ -283,19 +274,19 @@ struct ChooseCase {
 
 class DialogChooseTest : public DialogTest, public testing::WithParamInterface<ChooseCase> {};
 
-std::string Expand(std::string s, const fs::path& dir) {
-    if (!s.empty() && s[0] == '@') s = dir.string() + s.substr(1);
+std::string Expand(std::string s, const std::string& dir) {
+    if (!s.empty() && s[0] == '@') s = dir + s.substr(1);
     return s;
 }
 
 TEST_P(DialogChooseTest, ChosenNameIsCompletedAndItsFolderBecomesCurrent) {
     const ChooseCase& c = GetParam();
-    form.OpenDialog1.initialDir = dir_.string();
+    form.OpenDialog1.initialDir = folder_.path();
     form.OpenDialog1.defaultExt = c.defaultExt;
-    desk.QueueFile(Expand(c.answer, dir_));
+    desk.QueueFile(Expand(c.answer, folder_.path()));
     ASSERT_TRUE(form.OpenDialog1.Execute());
-    EXPECT_EQ(form.OpenDialog1.fileName, Expand(c.fileName, dir_));
-    EXPECT_EQ(ui::CurrentDir(), Expand(c.folder, dir_));
+    EXPECT_EQ(form.OpenDialog1.fileName, Expand(c.fileName, folder_.path()));
+    EXPECT_EQ(ui::CurrentDir(), Expand(c.folder, folder_.path()));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -311,8 +302,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(DialogTest, ARelativeNameWithoutInitialFolderUsesTheCurrentDirectory) {
     desk.QueueFile("sub/a.efc");
     ASSERT_TRUE(form.SaveDialog1.Execute());
-    EXPECT_EQ(form.SaveDialog1.fileName, (dir_ / "sub/a.efc").string());
-    EXPECT_EQ(ui::CurrentDir(), (dir_ / "sub").string());
+    EXPECT_EQ(form.SaveDialog1.fileName, folder_.Path("sub/a.efc"));
+    EXPECT_EQ(ui::CurrentDir(), folder_.Path("sub"));
 }
 
 TEST_F(DialogTest, TheDesktopSeesTheDialogSettings) {
@@ -330,14 +321,14 @@ TEST_F(DialogTest, TheDesktopSeesTheDialogSettings) {
 
 TEST_F(DialogTest, CancelOrAnEmptyNameLeavesTheDialogAndTheFolder) {
     form.OpenDialog1.fileName = "k-su.efc";
-    form.OpenDialog1.initialDir = (dir_ / "sub").string();
+    form.OpenDialog1.initialDir = folder_.Path("sub");
     desk.QueueCancel();
     desk.QueueFile("");
     EXPECT_FALSE(form.OpenDialog1.Execute());
     EXPECT_FALSE(form.OpenDialog1.Execute());
     EXPECT_FALSE(form.OpenDialog1.Execute());  // nothing queued: cancel
     EXPECT_EQ(form.OpenDialog1.fileName, "k-su.efc");
-    EXPECT_EQ(ui::CurrentDir(), dir_.string());
+    EXPECT_EQ(ui::CurrentDir(), folder_.path());
     EXPECT_EQ(desk.dialogs.size(), 3u);
 }
 
@@ -346,7 +337,7 @@ TEST_F(DialogTest, AChosenFileIsProposedNextTime) {
     ASSERT_TRUE(form.OpenDialog1.Execute());
     desk.QueueCancel();
     form.OpenDialog1.Execute();
-    EXPECT_EQ(desk.dialogs[1].fileName, (dir_ / "first.efc").string());
+    EXPECT_EQ(desk.dialogs[1].fileName, folder_.Path("first.efc"));
 }
 
 }  // namespace
