@@ -7,44 +7,16 @@
 #include <QTextEdit>
 #include <QPushButton>
 #include <QWidget>
-#include <cstdlib>
 #include <set>
 
 #include "design/form1.h"
 #include "design/tests/window.h"
-#include "ui/qt/qtwindow.h"
+#include "ui/qt/testwindow.h"
 
 namespace corvalen::test {
 namespace {
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "design_qt_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
-
-class DesignWindow : public ::testing::Test {
-protected:
-    void SetUp() override {
-        App();
-        form.Create();
-        window = ui::qt::BuildWindow(form, desktop);
-        window->show();
-        QApplication::processEvents();
-    }
-    template <class W = QWidget>
-    W* Widget(const char* name) {
-        return window->findChild<W*>(QString::fromLatin1(name));
-    }
-    ui::qt::QtDesktop desktop;
-    TForm1 form{desktop};
-    std::unique_ptr<QWidget> window;
-};
+using DesignWindow = ui::qt::WindowTest<TForm1>;
 
 TEST_F(DesignWindow, EveryControlIsAWidgetAtItsPlace) {
     EXPECT_EQ(window->windowTitle().toStdString(),

@@ -19,20 +19,9 @@
 
 #include "textutil/sjis.h"
 #include "ui/font.h"
-#include "ui/qt/qtwindow.h"
+#include "ui/qt/testwindow.h"
 
 namespace {
-
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "ui_qt_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
 
 // One control of every kind, with handlers that show what they were given.
 class SampleForm : public ui::Form {
@@ -97,23 +86,7 @@ private:
     }
 };
 
-class QtWindowTest : public testing::Test {
-protected:
-    void SetUp() override {
-        App();
-        form.Create();
-        window = ui::qt::BuildWindow(form, desktop);
-        window->show();
-        QApplication::processEvents();
-    }
-    template <class W = QWidget>
-    W* Widget(const char* name) {
-        return window->findChild<W*>(QString::fromLatin1(name));
-    }
-    ui::qt::QtDesktop desktop;
-    SampleForm form{desktop};
-    std::unique_ptr<QWidget> window;
-};
+using QtWindowTest = ui::qt::WindowTest<SampleForm>;
 
 TEST_F(QtWindowTest, EveryControlIsANamedWidgetAtItsPlaceAndSize) {
     EXPECT_EQ(window->windowTitle().toStdString(), "Sample  見本ウィンドウ");
@@ -226,7 +199,7 @@ private:
 };
 
 TEST(QtCaptions, HalfWidthCaptionsFitTheirControlsAndJapaneseKeepsTheFullFace) {
-    App();
+    ui::qt::OffscreenApp();
     if (ui::FontFile().empty()) GTEST_SKIP() << "no font installed";
     ui::qt::QtDesktop desktop;
     CaptionForm form(desktop);
@@ -274,7 +247,7 @@ public:
 };
 
 TEST(QtPanes, LinesKeepTheTwelvePixelPitchWithoutWrappingAndTabLeavesThePane) {
-    App();
+    ui::qt::OffscreenApp();
     ui::qt::QtDesktop desktop;
     NotesForm form(desktop);
     form.Create();
