@@ -18,7 +18,10 @@ constexpr char kCtrlZ = 0x1A;
 constexpr int kSharingViolation = 32;
 constexpr int kFileNotOpen = 103;
 
+constexpr int kAccessDenied = 5;
+
 [[noreturn]] void ThrowCode(int code) { throw FileError(code, FileErrorMessage(code)); }
+[[noreturn]] void ThrowErrno(int err) { throw FileErrorFromErrno(err); }
 
 bool IsFolder(const std::string& path) {
     struct stat st;
@@ -33,23 +36,26 @@ std::string ParentFolder(const std::string& path) {
     return path.substr(0, slash);
 }
 
-// The suite's code for a failed open: a missing file is 2 only when its folder exists.
-int OpenErrorCode(const std::string& path, int err) {
-    if (err == ENOENT && !IsFolder(ParentFolder(path))) return 3;
-    return FileErrorCode(err);
+// A failed open: a missing file is 2 only when its folder exists; a FIFO without a reader or a
+// socket (ENXIO) is not a file the suite can use, like a folder.
+[[noreturn]] void ThrowOpenError(const std::string& path, int err) {
+    if (err == ENOENT && !IsFolder(ParentFolder(path))) ThrowCode(3);
+    if (err == ENXIO) ThrowCode(kAccessDenied);
+    ThrowErrno(err);
 }
 
 // Opens with the given flags and takes the flock; throws the mapped FileError on failure.
+// Never blocks: only regular files are used, so a FIFO or a device cannot hang the window.
 int OpenLocked(const std::string& path, int flags, int lock) {
     if (path.find('\0') != std::string::npos) ThrowCode(3);
     int fd;
-    do fd = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
+    do fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0644);
     while (fd < 0 && errno == EINTR);
-    if (fd < 0) ThrowCode(OpenErrorCode(path, errno));
+    if (fd < 0) ThrowOpenError(path, errno);
     struct stat st;
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        ThrowCode(5);
+        ThrowCode(kAccessDenied);
     }
     int r;
     do r = ::flock(fd, lock | LOCK_NB);
@@ -57,7 +63,7 @@ int OpenLocked(const std::string& path, int flags, int lock) {
     if (r < 0) {
         int err = errno;
         ::close(fd);
-        ThrowCode(FileErrorCode(err));
+        ThrowErrno(err);
     }
     return fd;
 }
@@ -80,20 +86,22 @@ std::string FileErrorMessage(int code) {
     }
 }
 
-int FileErrorCode(int err) {
+FileError FileErrorFromErrno(int err) {
+    int code = err;
     switch (err) {
-        case ENOENT: return 2;
+        case ENOENT: code = 2; break;
         case ENOTDIR:
-        case ENAMETOOLONG: return 3;
+        case ENAMETOOLONG: code = 3; break;
         case EMFILE:
-        case ENFILE: return 4;
+        case ENFILE: code = 4; break;
         case EACCES:
         case EPERM:
         case EISDIR:
-        case EROFS: return 5;
-        case EWOULDBLOCK: return kSharingViolation;
-        default: return err;
+        case EROFS: code = kAccessDenied; break;
+        case EWOULDBLOCK: code = kSharingViolation; break;
+        default: return FileError(err, Sjis("I/O エラー (" + std::to_string(err) + ")"));
     }
+    return FileError(code, FileErrorMessage(code));
 }
 
 TextReader::TextReader(const std::string& path) : fd_(OpenLocked(path, O_RDONLY, LOCK_SH)) {}
@@ -107,7 +115,7 @@ bool TextReader::Fill() {
     ssize_t n;
     do n = ::read(fd_, buf_, sizeof buf_);
     while (n < 0 && errno == EINTR);
-    if (n < 0) ThrowCode(FileErrorCode(errno));
+    if (n < 0) ThrowErrno(errno);
     pos_ = 0;
     len_ = int(n);
     eof_ = n == 0;
@@ -138,7 +146,7 @@ void TextReader::Close() {
     if (fd_ < 0) return;
     int fd = fd_;
     fd_ = -1;
-    if (int err = CloseFd(fd)) ThrowCode(FileErrorCode(err));
+    if (int err = CloseFd(fd)) ThrowErrno(err);
 }
 
 TextWriter::TextWriter(const std::string& path) : fd_(OpenLocked(path, O_WRONLY | O_CREAT, LOCK_EX)) {
@@ -147,7 +155,7 @@ TextWriter::TextWriter(const std::string& path) : fd_(OpenLocked(path, O_WRONLY 
         int err = errno;
         ::close(fd_);
         fd_ = -1;
-        ThrowCode(FileErrorCode(err));
+        ThrowErrno(err);
     }
 }
 
@@ -180,7 +188,7 @@ void TextWriter::Flush() {
     while (done < len_) {
         ssize_t n = ::write(fd_, buf_ + done, size_t(len_ - done));
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) ThrowCode(FileErrorCode(errno));
+        if (n < 0) ThrowErrno(errno);
         done += int(n);
     }
     len_ = 0;
@@ -197,5 +205,5 @@ void TextWriter::Close() {
         throw;
     }
     fd_ = -1;
-    if (int err = CloseFd(fd)) ThrowCode(FileErrorCode(err));
+    if (int err = CloseFd(fd)) ThrowErrno(err);
 }

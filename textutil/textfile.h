@@ -7,6 +7,8 @@
 // (call Close() to write it out), so an abandoned action leaves only what reached the file.
 #include <string>
 
+#include "errors.h"
+
 class TextReader {
 public:
     explicit TextReader(const std::string& path);  // opens for reading; FileError on failure
@@ -45,6 +47,7 @@ private:
 
 // The message for a system error code (2, 3, 4, 5, or "I/O エラー (%d)"), in Shift-JIS.
 std::string FileErrorMessage(int code);
-// Maps an errno value to the suite's error code (ENOENT 2, ENOTDIR/ENAMETOOLONG 3, EMFILE 4,
-// EACCES/EISDIR/EPERM/EROFS 5, a held lock 32, others their own number).
-int FileErrorCode(int err);
+// The error for a failed system call: the causes of the table get their codes and texts (ENOENT 2,
+// ENOTDIR/ENAMETOOLONG 3, EMFILE/ENFILE 4, EACCES/EISDIR/EPERM/EROFS 5), a held lock is 32, and
+// any other errno is "I/O エラー (%d)" with its own number, even where that number is 2 to 5.
+FileError FileErrorFromErrno(int err);

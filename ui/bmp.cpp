@@ -77,7 +77,7 @@ std::string Row(const Bitmap& bitmap, int y) {
 
 std::string ReadAll(const std::string& path) {
     int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) Fail(FileErrorCode(errno));
+    if (fd < 0) throw FileErrorFromErrno(errno);
     std::string data;
     char buf[65536];
     for (;;) {
@@ -85,7 +85,7 @@ std::string ReadAll(const std::string& path) {
         if (n < 0) {
             int err = errno;
             close(fd);
-            Fail(FileErrorCode(err));
+            throw FileErrorFromErrno(err);
         }
         if (n == 0) break;
         data.append(buf, size_t(n));

@@ -1,6 +1,7 @@
 #include "textutil/textfile.h"
 
 #include <gtest/gtest.h>
+#include <cerrno>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -222,12 +223,28 @@ TEST_F(TextFile, OpenFailures) {
         {"folder, writing", [] { TextWriter w("folder"); }, 5, "ファイルへのアクセスが拒否されました"},
         {"NUL in the name", [] { TextReader r("a\0b"s); }, 3, "ファイル名の指定が間違っています"},
         {"name too long", [] { TextReader r(std::string(5000, 'n')); }, 3, "ファイル名の指定が間違っています"},
+        // Not regular files: each would block the open or never end a line.
+        {"FIFO, reading", [] { TextReader r("fifo"); }, 5, "ファイルへのアクセスが拒否されました"},
+        {"FIFO, writing", [] { TextWriter w("fifo"); }, 5, "ファイルへのアクセスが拒否されました"},
+        {"device, reading", [] { TextReader r("/dev/zero"); }, 5, "ファイルへのアクセスが拒否されました"},
+        {"device, writing", [] { TextWriter w("/dev/null"); }, 5, "ファイルへのアクセスが拒否されました"},
     };
+    ASSERT_EQ(mkfifo("fifo", 0644), 0);
+    alarm(20);  // a blocking open ends the test here instead of hanging it
     for (const auto& c : cases) {
         std::string message;
         EXPECT_EQ(FailureCode(c.open, &message), c.code) << c.name;
         EXPECT_EQ(message, Sjis(c.message)) << c.name;
     }
+    alarm(0);
+}
+
+// A read failure of the system keeps its own number: EIO is 5 but not "access denied".
+TEST_F(TextFile, ReadFailureOfTheSystem) {
+    TextReader reader("/proc/self/mem");
+    std::string message;
+    EXPECT_EQ(FailureCode([&] { reader.ReadLine(); }, &message), EIO);
+    EXPECT_EQ(message, Sjis("I/O エラー (5)"));
 }
 
 TEST_F(TextFile, ReadOnlyFileRefusesWriting) {
@@ -248,6 +265,31 @@ TEST(FileErrorText, MessagesByCode) {
         {28, "I/O エラー (28)"},
     };
     for (const auto& [code, message] : cases) EXPECT_EQ(FileErrorMessage(code), Sjis(message)) << code;
+}
+
+TEST(FileErrorText, SystemErrors) {
+    struct Case {
+        int err;
+        int code;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {ENOENT, 2, "ファイルが見つかりません"},
+        {ENAMETOOLONG, 3, "ファイル名の指定が間違っています"},
+        {EMFILE, 4, "オープンしたファイルが多すぎます"},
+        {EISDIR, 5, "ファイルへのアクセスが拒否されました"},
+        {EWOULDBLOCK, 32, "I/O エラー (32)"},
+        // Numbers of the table that mean other causes here keep their own text.
+        {ESRCH, 3, "I/O エラー (3)"},
+        {EINTR, 4, "I/O エラー (4)"},
+        {EIO, 5, "I/O エラー (5)"},
+        {ENOSPC, 28, "I/O エラー (28)"},
+    };
+    for (const auto& c : cases) {
+        FileError e = FileErrorFromErrno(c.err);
+        EXPECT_EQ(e.code(), c.code) << c.err;
+        EXPECT_EQ(std::string(e.what()), Sjis(c.message)) << c.err;
+    }
 }
 
 }  // namespace
