@@ -1,9 +1,12 @@
 #include "form.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <climits>
+#include <map>
 #include <new>
 
 #include "../textutil/errors.h"
@@ -89,6 +92,30 @@ std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
+std::vector<std::string> KeepUnchangedLines(const std::vector<std::string>& shownSjis,
+                                            const std::vector<std::string>& shownUtf8,
+                                            const std::vector<std::string>& editedUtf8) {
+    // '\n' converts to itself and nothing converts to '\n', so the lines stay aligned.
+    std::vector<std::string> lines = SplitLines(Sjis(JoinLines(editedUtf8)));
+    if (shownSjis.size() != shownUtf8.size()) return lines;
+    // Only the shown lines whose bytes the conversion would not give back need keeping.
+    const std::vector<std::string> shownBack = SplitLines(Sjis(JoinLines(shownUtf8)));
+    // Lines that read alike are matched in order; a copy the user made takes the bytes it copied.
+    std::map<std::string, std::vector<const std::string*>> kept;
+    for (size_t i = 0; i < shownSjis.size(); ++i)
+        if (shownBack[i] != shownSjis[i]) kept[shownUtf8[i]].push_back(&shownSjis[i]);
+    if (kept.empty()) return lines;
+    std::map<std::string, size_t> seen;
+    for (size_t i = 0; i < lines.size() && i < editedUtf8.size(); ++i) {
+        auto found = kept.find(editedUtf8[i]);
+        if (found == kept.end()) continue;
+        size_t& k = seen[editedUtf8[i]];
+        lines[i] = *found->second[std::min(k, found->second.size() - 1)];
+        ++k;
+    }
+    return lines;
+}
+
 namespace {
 
 bool HasExtension(const std::string& path) {
@@ -96,6 +123,20 @@ bool HasExtension(const std::string& path) {
     size_t base = slash == std::string::npos ? 0 : slash + 1;
     size_t dot = path.find_last_of('.');
     return dot != std::string::npos && dot > base;
+}
+
+bool IsExistingFile(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+// A name without extension gets the default one; an open dialog takes the file of exactly the
+// chosen name instead when only that one exists.
+std::string WithDefaultExt(const std::string& path, const std::string& ext, bool save) {
+    if (ext.empty() || HasExtension(path)) return path;
+    std::string extended = path + "." + ext;
+    if (!save && !IsExistingFile(extended) && IsExistingFile(path)) return path;
+    return extended;
 }
 
 }  // namespace
@@ -113,7 +154,7 @@ bool FileDialog::Execute() {
         std::string base = initialDir.empty() ? CurrentDir() : initialDir;
         path = base == "/" ? "/" + path : base + "/" + path;
     }
-    if (!defaultExt.empty() && !HasExtension(path)) path += "." + defaultExt;
+    path = WithDefaultExt(path, defaultExt, save);
     fileName = path;
     size_t slash = path.find_last_of('/');
     std::string folder = slash == 0 ? "/" : path.substr(0, slash);

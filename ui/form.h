@@ -113,8 +113,9 @@ struct Image : Control {
 };
 
 // Open and save dialogs. Execute asks the desktop; a chosen name without an extension gets
-// defaultExt, a relative name is made absolute against the current directory, fileName is set,
-// and the file's folder becomes the current directory.
+// defaultExt (an open dialog keeps the name as it is when only a file of exactly that name
+// exists), a relative name is made absolute against the current directory, fileName is set, and
+// the file's folder becomes the current directory.
 struct FileDialog {
     explicit FileDialog(bool isSave) : save(isSave) {}
     const bool save;
@@ -196,5 +197,13 @@ std::string CurrentDir();
 // text after the last line end is a line only when it is not empty.
 std::string JoinLines(const std::vector<std::string>& lines);
 std::vector<std::string> SplitLines(const std::string& text);
+
+// The Shift-JIS lines of a pane the user has edited. shownSjis are the lines last put into the
+// pane and shownUtf8 the same lines as the pane gave them back; edited are its lines now. An
+// edited line that reads as a shown one keeps that line's bytes, also bytes that do not survive
+// the trip through Unicode; only the lines the user changed are converted.
+std::vector<std::string> KeepUnchangedLines(const std::vector<std::string>& shownSjis,
+                                            const std::vector<std::string>& shownUtf8,
+                                            const std::vector<std::string>& editedUtf8);
 
 }  // namespace ui

@@ -227,6 +227,8 @@ TEST_F(Txt2efc, RefusedLists) {
         {"more taps than slots", List(bigList), kTooManyTaps, "", ""},
         {"largest 32-bit count", List({"2147483647", "0.5"}), kTooManyTaps, "", ""},
         {"responses overflow", List({"3", "1e4932", "1e4932"}), "", "浮動小数点数のオーバーフロー", ""},
+        {"overflow at 2 h1, then infinity minus infinity", List({"5", "1e4932", "1e4932", "0.5"}), "",
+         "浮動小数点数のオーバーフロー", ""},
     };
     int i = 0;
     for (const Row& r : rows) {
@@ -360,6 +362,7 @@ TEST_F(Txt2efc, OutputNameIsThePathUpToItsFirstDot) {
         {"a/list.txt", "a/list.efc"},
         {"b/list.v2.txt", "b/list.efc"},
         {"c.d/list.txt", "c.efc"},
+        {"e/taps", "e/.efc"},  // no "." in the whole path: ".efc" in the list's folder
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.input);

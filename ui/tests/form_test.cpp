@@ -2,6 +2,7 @@
 
 #include <cfenv>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <optional>
 #include <string>
@@ -232,6 +233,33 @@ TEST(MemoLines, ReadsPastTheEndAreEmptyAndWritesPastTheEndDoNothing) {
     EXPECT_EQ(memo.lines.All(), (std::vector<std::string>{"a", "B", ""}));
 }
 
+// What the user did not change keeps its bytes; what was changed is converted.
+TEST(MemoLines, EditedPaneKeepsTheBytesOfUnchangedLines) {
+    const std::string invalid = "coefType : real\xFF\xFE\x80";  // shows as three U+FFFD
+    const std::string necIbm = "\xED\x40";                        // converts back as FA 5C
+    const std::vector<std::string> sjis = {"name : ", invalid, necIbm, ""};
+    std::vector<std::string> utf8;
+    for (const std::string& line : sjis) utf8.push_back(SjisToUtf8(line));
+    struct Case {
+        const char* what;
+        std::vector<std::string> edited;  // UTF-8, as the pane gives it
+        std::vector<std::string> lines;   // Shift-JIS
+    };
+    const std::vector<Case> cases = {
+        {"one line typed into", {"name : x", utf8[1], utf8[2], ""}, {"name : x", invalid, necIbm, ""}},
+        {"a line inserted above", {"new", "name : ", utf8[1], utf8[2], ""}, {"new", "name : ", invalid, necIbm, ""}},
+        {"the odd line itself typed into", {"name : ", utf8[1] + "y", utf8[2], ""},
+         {"name : ", "coefType : real???y", necIbm, ""}},
+        {"a line deleted", {"name : ", utf8[2], ""}, {"name : ", necIbm, ""}},
+        {"an odd line copied: the copy takes its bytes", {utf8[2], "name : ", utf8[1], utf8[2], ""},
+         {necIbm, "name : ", invalid, necIbm, ""}},
+        {"a new line that merely reads alike", {"name : ", utf8[1], "\xE7\xBA\x8A", ""},
+         {"name : ", invalid, necIbm, ""}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ui::KeepUnchangedLines(sjis, utf8, c.edited), c.lines) << c.what;
+}
+
 TEST(MemoLines, PaneTextAndLinesConvertBothWays) {
     struct Case {
         std::string text;
@@ -260,6 +288,7 @@ protected:
     void SetUp() override {
         fs::create_directories(folder_.Path("sub"));
         fs::create_directories(folder_.Path("dir.d"));
+        for (const char* file : {"taps", "both", "both.txt"}) std::ofstream(folder_.Path(file)) << "x";
     }
     ui::TempFolder folder_;
 };
@@ -296,8 +325,18 @@ INSTANTIATE_TEST_SUITE_P(
                     ChooseCase{"noDefault", "data", "", "@/data", "@"},
                     ChooseCase{"relativeFolder", "sub/x", "txt", "@/sub/x.txt", "@/sub"},
                     ChooseCase{"dotInFolderOnly", "dir.d/name", "efc", "@/dir.d/name.efc", "@/dir.d"},
-                    ChooseCase{"absolute", "@/sub/k-su.efc", "efc", "@/sub/k-su.efc", "@/sub"}),
+                    ChooseCase{"absolute", "@/sub/k-su.efc", "efc", "@/sub/k-su.efc", "@/sub"},
+                    ChooseCase{"existingFileWithoutExtension", "taps", "txt", "@/taps", "@"},
+                    ChooseCase{"withExtensionExistsToo", "both", "txt", "@/both.txt", "@"},
+                    ChooseCase{"folderOfThatName", "sub", "txt", "@/sub.txt", "@"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DialogTest, ASaveDialogAlwaysAddsItsExtension) {
+    form.SaveDialog1.defaultExt = "efc";
+    desk.QueueFile("taps");
+    ASSERT_TRUE(form.SaveDialog1.Execute());
+    EXPECT_EQ(form.SaveDialog1.fileName, folder_.Path("taps.efc"));
+}
 
 TEST_F(DialogTest, ARelativeNameWithoutInitialFolderUsesTheCurrentDirectory) {
     desk.QueueFile("sub/a.efc");
