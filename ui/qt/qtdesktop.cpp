@@ -174,6 +174,7 @@ private:
         QButtonGroup* radios = nullptr;       // radio group: its buttons, ids = item indices
         std::vector<std::string> items;       // radio group: the items its buttons show
         std::vector<std::string> shownLines;  // memo: the lines last put into the widget
+        std::vector<std::string> shownUtf8;   // memo: the same lines as the widget gives them back
     };
 
     QWidget* Make(Control& c, QWidget* parent);
@@ -366,7 +367,9 @@ void FormWindow::PullControl(Bound& b) {
     case Kind::Memo: {
         auto* w = static_cast<QTextEdit*>(b.widget);
         if (!w->document()->isModified()) return;
-        b.shownLines = SplitLines(FromQt(w->toPlainText()));
+        std::vector<std::string> edited = SplitLines(w->toPlainText().toStdString());
+        b.shownLines = KeepUnchangedLines(b.shownLines, b.shownUtf8, edited);
+        b.shownUtf8 = std::move(edited);
         static_cast<Memo&>(*b.control).lines.SetAll(b.shownLines);
         w->document()->setModified(false);
         return;
@@ -474,6 +477,7 @@ void FormWindow::PushControl(Bound& b) {
         const std::string text = JoinLines(b.shownLines);
         FitFont(w, text);
         w->setPlainText(ToQt(text));
+        b.shownUtf8 = SplitLines(w->toPlainText().toStdString());
         SetLinePitch(*w->document(), form_.fontHeight > 0 ? form_.fontHeight : 12);
         w->document()->setModified(false);
         return;

@@ -225,6 +225,34 @@ TEST(QtCaptions, HalfWidthCaptionsFitTheirControlsAndJapaneseKeepsTheFullFace) {
     EXPECT_GE(status->fontMetrics().horizontalAdvance(QString::fromUtf8("奇")), 11);
 }
 
+// A pane holding bytes that do not survive a trip through Unicode, and a button that does nothing.
+class PaneForm : public ui::Form {
+public:
+    explicit PaneForm(ui::Desktop& d) : Form(d, "pSample") {
+        width = 300;
+        height = 250;
+        Place(Button1, "Button1", 200, 8, 75, 25, 0);
+        Place(Memo1, "Memo1", 8, 8, 177, 153, 1);
+        Memo1.lines.SetAll({"name : ", "coefType : real\xFF\xFE\x80", "\xED\x40", ""});
+        Button1.onClick = [] {};
+    }
+    ui::Button Button1;
+    ui::Memo Memo1;
+};
+
+using QtPaneBytesTest = ui::qt::WindowTest<PaneForm>;
+
+TEST_F(QtPaneBytesTest, TypingInOneLineKeepsTheBytesOfTheOthers) {
+    auto* memo = Widget<QTextEdit>("Memo1");
+    QTextCursor cursor(memo->document()->findBlockByNumber(0));
+    cursor.movePosition(QTextCursor::EndOfBlock);
+    memo->setTextCursor(cursor);
+    QTest::keyClicks(memo, "x");
+    QTest::mouseClick(Widget("Button1"), Qt::LeftButton);
+    EXPECT_EQ(form.Memo1.lines.All(),
+              (std::vector<std::string>{"name : x", "coefType : real\xFF\xFE\x80", "\xED\x40", ""}));
+}
+
 // The notes pane of the design window: 177 x 153 pixels, twelve lines, one of them longer than
 // the pane is wide, and output lines at the end that must stay in sight.
 class NotesForm : public ui::Form {
