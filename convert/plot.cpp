@@ -22,9 +22,13 @@ constexpr int kPixelsPerUnit = 150;
 // Far enough off the picture that the visible part of a line does not change.
 constexpr int64_t kFarAway = int64_t(1) << 30;
 
+// The flags are checked after each term, so that the first fault of the sum is the one reported.
 long double Amplitude(const long double (&coefs)[kPlotCoefCapacity], int count, long double w) {
     long double a = coefs[0];
-    for (int k = 1; k < count; ++k) a = a + Cos80(k * w) * (2 * coefs[k]);
+    for (int k = 1; k < count; ++k) {
+        a = a + Cos80(k * w) * (2 * coefs[k]);
+        CheckFpFlags();
+    }
     return a;
 }
 

@@ -5,6 +5,7 @@
 #include <system_error>
 #include <thread>
 
+#include "textutil/errors.h"
 #include "textutil/trig.h"
 #include "textutil/numtext.h"
 
@@ -117,12 +118,61 @@ void DrawFreqLabels(ui::Canvas& c, const Axis& ax) {
     }
 }
 
+// The sum of the start point, in ascending k; afterTerm sees the sum after each term.
+template <class AfterTerm>
+long double StartSum(const CoefFile& file, AfterTerm afterTerm) {
+    if (file.isShift90) return 0;
+    int n = TermCount(file);
+    long double sum = file.isOdd ? 0.0L : file.coef[0];
+    for (int k = file.isOdd ? 0 : 1; k < n; ++k) {
+        sum = sum + 2 * file.coef[size_t(k)];
+        afterTerm(sum);
+    }
+    return sum;
+}
+
+// The sum of point L, in ascending k; afterTerm sees the sum after each term.
+template <class AfterTerm>
+long double PointSum(const CoefFile& file, int L, AfterTerm afterTerm) {
+    const int n = TermCount(file);
+    const bool odd = file.isOdd, sine = file.isShift90;
+    long double sum = odd ? 0.0L : file.coef[0];
+    for (int k = odd ? 0 : 1; k < n; ++k) {
+        long double angle = odd ? (k + 0.5L) * 2 * kPi * L / kDensity / kAngleDivisor
+                                : static_cast<long double>(2 * k) * kPi * L / kDensity / kAngleDivisor;
+        long double wave = sine ? Sin80(angle) : Cos80(angle);
+        sum = sum + wave * (2 * file.coef[size_t(k)]);
+        afterTerm(sum);
+    }
+    return sum;
+}
+
+// A sum leaves the finite values only through an arithmetic fault; it is redone with the flags
+// checked after each term, so that the first fault of the sum is reported, not drawn clipped.
+void CheckPointSum(const CoefFile& file, int L) {
+    // Each partial sum is stored before the check, so the compiler cannot drop or defer a term.
+    [[maybe_unused]] static volatile long double partialSum;
+    auto check = [](long double partial) {
+        partialSum = partial;
+        CheckFpFlags();
+    };
+    ClearFpFlags();
+    if (L == 0)
+        StartSum(file, check);
+    else
+        PointSum(file, L, check);
+}
+
 template <class AmplitudeAt>
-void DrawCurve(ui::Canvas& c, int s, int axis, AmplitudeAt amplitudeAt) {
-    c.MoveTo(kPlotLeft, CurveRow(amplitudeAt(0), s));
-    for (int L = 1; L <= kCurvePoints; ++L) {
-        int y = CurveRow(amplitudeAt(L), s);
-        c.LineTo(CurveColumn(L, axis), y);
+void DrawCurve(ui::Canvas& c, const CoefFile& file, int s, int axis, AmplitudeAt amplitudeAt) {
+    for (int L = 0; L <= kCurvePoints; ++L) {
+        const long double a = amplitudeAt(L);
+        if (!std::isfinite(a)) CheckPointSum(file, L);
+        const int y = CurveRow(a, s);
+        if (L == 0)
+            c.MoveTo(kPlotLeft, y);
+        else
+            c.LineTo(CurveColumn(L, axis), y);
     }
 }
 
@@ -156,24 +206,11 @@ std::string FreqLabelText(long double x) {
 }
 
 long double StartAmplitude(const CoefFile& file) {
-    if (file.isShift90) return 0;
-    int n = TermCount(file);
-    long double sum = file.isOdd ? 0.0L : file.coef[0];
-    for (int k = file.isOdd ? 0 : 1; k < n; ++k) sum = sum + 2 * file.coef[size_t(k)];
-    return sum;
+    return StartSum(file, [](long double) {});
 }
 
 long double Amplitude(const CoefFile& file, int L) {
-    const int n = TermCount(file);
-    const bool odd = file.isOdd, sine = file.isShift90;
-    long double sum = odd ? 0.0L : file.coef[0];
-    for (int k = odd ? 0 : 1; k < n; ++k) {
-        long double angle = odd ? (k + 0.5L) * 2 * kPi * L / kDensity / kAngleDivisor
-                                : static_cast<long double>(2 * k) * kPi * L / kDensity / kAngleDivisor;
-        long double wave = sine ? Sin80(angle) : Cos80(angle);
-        sum = sum + wave * (2 * file.coef[size_t(k)]);
-    }
-    return sum;
+    return PointSum(file, L, [](long double) {});
 }
 
 void EvaluateAmplitudes(const CoefFile& file, std::vector<long double>& out, int threads) {
@@ -214,9 +251,9 @@ void DrawRipple(ui::Image& image, const CoefFile& file, int s, int axis, bool pa
         std::vector<long double> amplitudes;
         int threads = TermCount(file) > 8 ? int(std::thread::hardware_concurrency()) : 1;
         EvaluateAmplitudes(file, amplitudes, threads);
-        DrawCurve(c, s, axis, [&](int L) { return amplitudes[size_t(L)]; });
+        DrawCurve(c, file, s, axis, [&](int L) { return amplitudes[size_t(L)]; });
     } else {
-        DrawCurve(c, s, axis, [&](int L) { return L == 0 ? StartAmplitude(file) : Amplitude(file, L); });
+        DrawCurve(c, file, s, axis, [&](int L) { return L == 0 ? StartAmplitude(file) : Amplitude(file, L); });
     }
 }
 

@@ -54,19 +54,23 @@ void ReadHalfCoef(TextReader& input, int n, HalfCoef& halfCoef, bool& badContent
     }
 }
 
+// Both sums in the written order, the flags checked after each term: an overflow is reported
+// as such, not as the invalid operation that the infinity it made causes later.
 Responses ComputeResponses(const HalfCoef& halfCoef, int n) {
     Responses r;
     r.fZero = halfCoef[0];
+    for (int k = 1; k < n; ++k) {
+        r.fZero += 2 * halfCoef[size_t(k)];
+        CheckFpFlags();
+    }
     r.fHalf = halfCoef[0];
     for (int k = 1; k < n; ++k) {
-        long double term = 2 * halfCoef[size_t(k)];
-        r.fZero += term;
         if (k % 2 == 0)
-            r.fHalf += term;
+            r.fHalf += 2 * halfCoef[size_t(k)];
         else
-            r.fHalf -= term;
+            r.fHalf -= 2 * halfCoef[size_t(k)];
+        CheckFpFlags();
     }
-    CheckFpFlags();
     return r;
 }
 

@@ -68,6 +68,16 @@ TEST(Plot, FlatLineRowOfOneCoefficient) {
     }
 }
 
+// 2 h1 overflows first; the infinity it makes meets -infinity at h2, an invalid operation.
+TEST(Plot, AnOverflowIsReportedAheadOfTheInvalidItLeadsTo) {
+    Program p;
+    p.f.PlotCoefs[0] = 0.5L;
+    p.f.PlotCoefs[1] = 1e4932L;
+    p.f.PlotCoefs[2] = -1e4932L;
+    p.f.Run([&] { p.f.DrawConvertedResponse(3); });
+    EXPECT_EQ(p.desk.errors, std::vector<std::string>{Sjis("浮動小数点数のオーバーフロー")});
+}
+
 TEST(Plot, StripRightOfTheClearedAreaIsNeverTouched) {
     ScratchDir dir;
     Program p;

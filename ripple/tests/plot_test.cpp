@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ripple/rippleplot.h"
+#include "textutil/sjis.h"
 #include "ripple_fixture.h"
 #include "ui/font.h"
 
@@ -56,6 +57,30 @@ TEST_F(RippleTest, FlatCurvesLieOnTheirRow) {
         // Left of x = 113 the labels of the smallest scales reach into the box.
         for (int x = 113; x < 600; x += 2) ASSERT_EQ(BlackRows(b, x), expected) << "x " << x;
         EXPECT_EQ(b.Pixel(601, c.row), ui::clWhite);
+    }
+}
+
+// A sum that leaves the range ends the draw with its first fault, on either evaluation path.
+TEST_F(RippleTest, AmplitudeOutOfRangeReportsItsFirstFault) {
+    const struct {
+        const char* what;
+        std::vector<std::string> coefs;
+    } cases[] = {
+        {"2 h1 overflows", {"0.5", "1e4932"}},
+        {"2 h1 overflows, then infinity minus infinity", {"0.5", "1e4932", "-1e4932"}},
+    };
+    for (const auto& c : cases) {
+        for (bool parallel : {false, true}) {
+            SCOPED_TRACE(std::string(c.what) + (parallel ? ", threads" : ", one thread"));
+            ui::ScriptedDesktop d;
+            mirsadel::TForm1 f(d);
+            f.Create();
+            f.parallelCurve = parallel;
+            d.QueueFile(WriteFile("huge.efc", EfcLines(c.coefs)));
+            f.Click(f.Button1);
+            EXPECT_TRUE(d.messages.empty());
+            EXPECT_EQ(d.errors, std::vector<std::string>{Sjis("浮動小数点数のオーバーフロー")});
+        }
     }
 }
 
