@@ -18,6 +18,8 @@ const char* const kNotSourceCharacter =
     "ＬＰＦ／ＨＰＦ／ＢＰＦ／ＢＥＦ以外の係数はソースファイルとして使えません。";
 const char* const kNoCoefficients = "係数が1つもないので変換できません。";
 const char* const kTooManyCoefficients = "係数が多すぎてこのプログラムでは扱えません。";
+const char* const kConvertedPaneTooShort = "CONVERTED FILE欄の行数が足りないので変換できません。";
+const char* const kSourcePaneTooShort = "SOURCE FILE欄の行数が足りないのでコピーできません。";
 const char* const kOrderTooLarge = "orderが大きすぎてdoubleMirrorできません。";
 
 constexpr int kOrderLine = 1;
@@ -50,11 +52,10 @@ bool TForm1::ResultFits(bool doubled) {
         return false;
     }
     long long resultCount = doubled ? 2 * n - 1 : n;
-    if (resultCount > MaxCountInPane(Memo2.lines) || resultCount > kPlotCoefCapacity) {
-        ShowMessage(Sjis(kTooManyCoefficients));
-        return false;
-    }
-    return true;
+    CountFit fit = FitOfCount(Memo2.lines, resultCount);
+    if (fit == CountFit::kFits) return true;
+    ShowMessage(Sjis(fit == CountFit::kTooMany ? kTooManyCoefficients : kConvertedPaneTooShort));
+    return false;
 }
 
 bool TForm1::OrderDoubles() {
@@ -178,8 +179,9 @@ void TForm1::Button8Click() {
         return;
     }
     long long n = StrToInt(ValueOf(Memo2.lines.Get(kCountLine)));
-    if (n > MaxCountInPane(Memo1.lines) || n > kPlotCoefCapacity) {
-        ShowMessage(Sjis(kTooManyCoefficients));
+    CountFit fit = FitOfCount(Memo1.lines, n);
+    if (fit != CountFit::kFits) {
+        ShowMessage(Sjis(fit == CountFit::kTooMany ? kTooManyCoefficients : kSourcePaneTooShort));
         return;
     }
     CopyConvertedToSource();

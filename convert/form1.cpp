@@ -17,6 +17,7 @@ const char* const kCaption = "Tobrenth  フィルタ係数変換ツール　(偶
 const char* const kHint = "　### ＬＰＦ／ＨＰＦ／ＢＰＦ／ＢＥＦ　ｏｎｌｙ ###";
 const char* const kFormatMessage = "このファイルのフォーマットはこのプログラムに適合していません。";
 const char* const kTooManyToLoad = "係数が多すぎてこのプログラムでは読み込めません。";
+const char* const kSourcePaneTooShort = "SOURCE FILE欄の行数が足りないので読み込めません。";
 const char* const kBadSaveCount = "変換後ファイルのcoefNumが正しくないので保存できません。";
 constexpr int kLastLoadedLine = 1005;  // load empties the pane up to here after "end;"
 
@@ -144,10 +145,10 @@ void TForm1::LoadSourceFile(const std::string& path) {
     std::string countValue = ValueOf(line);
     if (IsIntegerText(countValue, true)) {
         int n = StrToInt(countValue);
-        long long limit = std::min<long long>(MaxCountInPane(pane), kPlotCoefCapacity);
-        if (n > limit) {
+        CountFit fit = FitOfCount(pane, n);
+        if (fit != CountFit::kFits) {
             file.Close();
-            ShowMessage(Sjis(kTooManyToLoad));
+            ShowMessage(Sjis(fit == CountFit::kTooMany ? kTooManyToLoad : kSourcePaneTooShort));
             return;
         }
         for (int i = 5; i <= n + 8; ++i) pane.Set(i, file.ReadLine());

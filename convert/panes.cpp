@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "form1.h"
 #include "textutil/numtext.h"
 #include "textutil/text.h"
 
@@ -77,5 +78,12 @@ bool CheckFormat(const ui::Lines& pane) {
 }
 
 long long MaxCountInPane(const ui::Lines& pane) { return (long long)pane.Count() - 1 - kFirstCoefLine; }
+
+CountFit FitOfCount(const ui::Lines& pane, long long count) {
+    if (count <= std::min<long long>(MaxCountInPane(pane), kPlotCoefCapacity)) return CountFit::kFits;
+    const long long createdPaneMax = kPresetLines - kFirstCoefLine;  // "end;" on the pane's last line
+    if (count <= std::min<long long>(createdPaneMax, kPlotCoefCapacity)) return CountFit::kPaneTooShort;
+    return CountFit::kTooMany;
+}
 
 }  // namespace tobrenth

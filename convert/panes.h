@@ -26,4 +26,9 @@ bool CheckFormat(const ui::Lines& pane);
 // The largest count whose "end;" line still lies inside the pane.
 long long MaxCountInPane(const ui::Lines& pane);
 
+// Whether count coefficients fit the pane and the plot array. A count that a pane as the program
+// creates it would hold fails only because the user has shortened the pane.
+enum class CountFit { kFits, kPaneTooShort, kTooMany };
+CountFit FitOfCount(const ui::Lines& pane, long long count);
+
 }  // namespace tobrenth

@@ -11,6 +11,8 @@ const char* const kGain = "2nd pass gainが実数でありません。";
 const char* const kNotSource = "ＬＰＦ／ＨＰＦ／ＢＰＦ／ＢＥＦ以外の係数はソースファイルとして使えません。";
 const char* const kNoCoefs = "係数が1つもないので変換できません。";
 const char* const kTooMany = "係数が多すぎてこのプログラムでは扱えません。";
+const char* const kConvertedTooShort = "CONVERTED FILE欄の行数が足りないので変換できません。";
+const char* const kSourceTooShort = "SOURCE FILE欄の行数が足りないのでコピーできません。";
 const char* const kOrder = "orderが大きすぎてdoubleMirrorできません。";
 
 const std::string kZero = " 0.000000000000000000";
@@ -239,7 +241,7 @@ TEST(Conversion, ResultMustFitAShrunkConvertedPane) {
     p.f.Memo2.lines.SetAll(Lines(12));
     p.LoadLines(DesignFile());
     p.f.Click(p.f.Button3);
-    EXPECT_EQ(p.desk.messages, Lines{U(kTooMany)});
+    EXPECT_EQ(p.desk.messages, Lines{U(kConvertedTooShort)});
     p.LoadLines(NyquistFile());
     p.f.Click(p.f.Button3);
     EXPECT_EQ(p.desk.messages.size(), 1u);
@@ -299,6 +301,17 @@ TEST(CopyBack, CountBeyondTheSourcePaneIsRefused) {
     p.f.Click(p.f.Button8);
     EXPECT_EQ(p.desk.messages, Lines{U(kTooMany)});
     EXPECT_EQ(p.f.Memo1.lines.Get(1), U("　### ＬＰＦ／ＨＰＦ／ＢＰＦ／ＢＥＦ　ｏｎｌｙ ###"));
+}
+
+TEST(CopyBack, SourcePaneTheUserHasEmptiedIsNamed) {
+    ScratchDir dir;
+    Program p;
+    p.LoadLines(NyquistFile());
+    p.f.Click(p.f.Button3);
+    p.f.Memo1.lines.SetAll({});
+    p.f.Click(p.f.Button8);
+    EXPECT_EQ(p.desk.messages, Lines{U(kSourceTooShort)});
+    EXPECT_EQ(p.f.Memo1.lines.Count(), 0);
 }
 
 TEST(CopyBack, CountPastThePaneFailsTheCheckHoweverTheLinesLook) {

@@ -11,6 +11,7 @@ namespace {
 
 const char* const kFormat = "このファイルのフォーマットはこのプログラムに適合していません。";
 const char* const kTooMany = "係数が多すぎてこのプログラムでは読み込めません。";
+const char* const kPaneTooShort = "SOURCE FILE欄の行数が足りないので読み込めません。";
 const char* const kBadCount = "変換後ファイルのcoefNumが正しくないので保存できません。";
 
 bool Blank(const ui::Image& im) { return *im.picture == ui::Bitmap(329, 225); }
@@ -177,6 +178,24 @@ TEST(Load, CountBeyondThePaneIsRefused) {
     EXPECT_EQ(Program::Get(p.f.Memo1, 0, 4), Lines(file.begin(), file.begin() + 5));
     EXPECT_TRUE(Program::EmptyFrom(p.f.Memo1, 5));
     EXPECT_TRUE(Blank(p.f.Image1));
+}
+
+// A file that a pane as created would hold names the pane the user has shortened, not the file.
+TEST(Load, PaneTheUserHasShortenedIsNamed) {
+    const struct {
+        const char* what;
+        int paneLines;
+    } cases[] = {{"emptied", 0}, {"one line short", 11}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScratchDir dir;
+        Program p;
+        p.f.Memo1.lines.SetAll(Lines(size_t(c.paneLines)));
+        p.LoadLines(NyquistFile());
+        EXPECT_EQ(p.desk.messages, (Lines{U(kPaneTooShort), U(kFormat)}));
+        EXPECT_EQ(p.f.Memo1.lines.Count(), c.paneLines);
+        EXPECT_TRUE(Blank(p.f.Image1));
+    }
 }
 
 TEST(Load, LimitFollowsThePaneTheUserHasGrown) {
