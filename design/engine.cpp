@@ -110,9 +110,10 @@ void Solve(int n, int t, ExchangeObserver* observer) {
     if (observer) observer->Targets(n);
 }
 
-// Damped Newton search for the local extremum of the error near ExtFreqWork[F].
+// Damped Newton search for the local extremum of the error near ExtFreq[F]. It starts from the
+// old set, not from ExtFreqWork (its copy), so a replay of the search gives the same bits.
 void SearchExtremal(int n, int t, int F, long double maxStep) {
-    long double s = ExtFreqWork[F];
+    long double s = ExtFreq[F];
     const long double e = (F <= t) ? ExtValue[F] - 1.0L : ExtValue[F];
     const long double sgn = (e >= 0.0L) ? 1.0L : -1.0L;
     int count = 0;

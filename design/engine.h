@@ -58,5 +58,10 @@ void TidyCoefficients(long double* coef, int M);
 // y of each of the 256001 samples of the characteristic curve for coef[0 .. count-1]:
 // 500 - [2 g] with g the gain in dB floored at -140.
 void CharacteristicRows(const long double* coef, int count, int32_t* rows);
+// The same rows with every cosine computed in place, one sample after another: slow, kept for the
+// tests as the reference the shared cosine table must match bit for bit.
+void CharacteristicRowsReference(const long double* coef, int count, int32_t* rows);
+// The 256001 gains in dB behind the rows of the last of the two calls above.
+const long double* CharacteristicGains();
 
 }  // namespace corvalen

@@ -8,15 +8,16 @@
 #include <thread>
 #include <vector>
 
+#include "textutil/processors.h"
+
 namespace corvalen {
 namespace {
 
 constexpr int kMaxThreads = 8;
 
-int DefaultThreads() {
-    unsigned hardware = std::thread::hardware_concurrency();
-    return std::clamp(static_cast<int>(hardware), 1, kMaxThreads);
-}
+constexpr int kFaults = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
+
+int DefaultThreads() { return std::clamp(UsableProcessors(), 1, kMaxThreads); }
 
 // Workers sleep between loops; the caller hands out ranges through one atomic counter and works
 // on them too, then waits until every worker has reported back for this loop.
@@ -105,6 +106,18 @@ Pool& ThePool() {
     return pool;
 }
 
+// Runs the loop again on this thread one index at a time in index order and returns the flags of
+// the first index that faults, 0 when none does.
+int FirstFaultFlags(int count, detail::RangeTask task, void* context) {
+    for (int i = 0; i < count; ++i) {
+        std::feclearexcept(FE_ALL_EXCEPT);
+        task(context, i, i + 1);
+        const int raised = std::fetestexcept(FE_ALL_EXCEPT);
+        if (raised & kFaults) return raised;
+    }
+    return 0;
+}
+
 }  // namespace
 
 void SetEngineThreads(int count) { engineThreads.store(std::clamp(count, 1, kMaxThreads)); }
@@ -115,12 +128,23 @@ namespace detail {
 
 void RunRanges(int count, RangeTask task, void* context) {
     if (count <= 0) return;
-    int threads = EngineThreads();
+    const int saved = std::fetestexcept(FE_ALL_EXCEPT);
+    std::feclearexcept(FE_ALL_EXCEPT);
+    const int threads = EngineThreads();
     if (threads == 1 || count == 1) {
         task(context, 0, count);
-        return;
+    } else {
+        ThePool().Run(count, task, context, threads);
     }
-    ThePool().Run(count, task, context, threads);
+    const int raised = std::fetestexcept(FE_ALL_EXCEPT);
+    if (raised & kFaults) {
+        // The message names the fault the written order meets first, not the gravest of the loop.
+        // A replay that faults nowhere (a fault only a worker meets) keeps what the loop raised.
+        const int first = FirstFaultFlags(count, task, context);
+        std::feclearexcept(FE_ALL_EXCEPT);
+        std::feraiseexcept(first ? first : raised);
+    }
+    if (saved) std::feraiseexcept(saved);
 }
 
 }  // namespace detail

@@ -6,9 +6,8 @@
 
 namespace corvalen {
 
-// Threads used by the engine's loops (the caller's included). 1 selects the sequential
-// reference path: every loop in the written order on the caller's thread, and each cosine of the
-// characteristic computed in place instead of read from the shared table.
+// Threads used by the engine's loops (the caller's included), at most 8; by default as many as the
+// process may run on. 1 runs every loop in the written order on the caller's thread.
 void SetEngineThreads(int count);
 int EngineThreads();
 
@@ -18,7 +17,9 @@ void RunRanges(int count, RangeTask task, void* context);
 }  // namespace detail
 
 // Calls body(begin, end) on disjoint ranges that cover 0 .. count-1 and returns when all are done.
-// The body must not throw. Floating-point flags raised on any thread end up raised on the caller's.
+// The body must not throw and must be safe to run twice (it writes only its own entries, from
+// inputs the loop does not write): a loop that faults is replayed index by index on the caller's
+// thread, which keeps its own flags and those of the first index that faults.
 template <class Body>
 void ParallelFor(int count, Body&& body) {
     using Callable = std::remove_reference_t<Body>;

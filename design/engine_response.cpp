@@ -72,7 +72,7 @@ long double GainOf(long double amplitude) {
     return (g >= kFloorGain) ? g : kFloorGain;
 }
 
-// Reference: the cosine of every term computed in place, in the written order.
+// The cosine of every term computed in place, in the written order: the table's reference.
 void GainsInPlace(const long double* coef, int count) {
     for (int i = 0; i < kCharSamples; ++i) {
         long double a = coef[0];
@@ -124,6 +124,16 @@ void GainsFromTable(long double h0, int count, int begin, int end) {
     }
 }
 
+// y of each sample from Gain.
+void RowsFromGains(int32_t* rows) {
+    for (int i = 0; i < kCharSamples; ++i) rows[i] = static_cast<int32_t>(500 - RoundToInt64(2.0L * Gain[i]));
+}
+
+// An empty list lies on the floor everywhere.
+void FloorRows(int32_t* rows) {
+    for (int i = 0; i < kCharSamples; ++i) rows[i] = static_cast<int32_t>(500 - RoundToInt64(2.0L * kFloorGain));
+}
+
 }  // namespace
 
 void ImpulseResponse(int M, bool highPass, long double* coef) {
@@ -152,19 +162,28 @@ void TidyCoefficients(long double* coef, int M) {
 void CharacteristicRows(const long double* coef, int count, int32_t* rows) {
     if (count > kMaxCoefs) count = kMaxCoefs;
     if (count < 1) {
-        for (int i = 0; i < kCharSamples; ++i) rows[i] = static_cast<int32_t>(500 - RoundToInt64(2.0L * kFloorGain));
+        FloorRows(rows);
         return;
     }
-    if (EngineThreads() == 1) {
-        GainsInPlace(coef, count);
-    } else {
-        std::call_once(charCosFilled, FillCharCos);
-        for (int k = 1; k < count; ++k) TwiceCoef[k] = 2.0L * coef[k];
-        const long double h0 = coef[0];
-        ParallelFor(kCharSamples, [=](int begin, int end) { GainsFromTable(h0, count, begin, end); });
-    }
+    std::call_once(charCosFilled, FillCharCos);
+    for (int k = 1; k < count; ++k) TwiceCoef[k] = 2.0L * coef[k];
+    const long double h0 = coef[0];
+    ParallelFor(kCharSamples, [=](int begin, int end) { GainsFromTable(h0, count, begin, end); });
     CheckFpFlags();
-    for (int i = 0; i < kCharSamples; ++i) rows[i] = static_cast<int32_t>(500 - RoundToInt64(2.0L * Gain[i]));
+    RowsFromGains(rows);
 }
+
+void CharacteristicRowsReference(const long double* coef, int count, int32_t* rows) {
+    if (count > kMaxCoefs) count = kMaxCoefs;
+    if (count < 1) {
+        FloorRows(rows);
+        return;
+    }
+    GainsInPlace(coef, count);
+    CheckFpFlags();
+    RowsFromGains(rows);
+}
+
+const long double* CharacteristicGains() { return Gain; }
 
 }  // namespace corvalen

@@ -2,14 +2,23 @@
 
 #include <gtest/gtest.h>
 
+#include <sched.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <atomic>
+#include <cfenv>
+#include <cfloat>
 #include <chrono>
 #include <cstring>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "design/engine.h"
 #include "textutil/errors.h"
+#include "textutil/processors.h"
+#include "textutil/sjis.h"
 
 namespace corvalen {
 namespace {
@@ -36,6 +45,7 @@ struct Outcome {
     std::vector<long double> ripples;   // J and L of every cycle
     std::vector<long double> coef;
     std::vector<int32_t> rows;
+    std::vector<long double> gains;
 };
 
 Outcome Design(int M, long double h, bool highPass, int threads, bool withRows) {
@@ -52,6 +62,7 @@ Outcome Design(int M, long double h, bool highPass, int threads, bool withRows) 
     if (withRows) {
         out.rows.assign(kCharSamples, 0);
         CharacteristicRows(out.coef.data(), M + 1, out.rows.data());
+        out.gains.assign(CharacteristicGains(), CharacteristicGains() + kCharSamples);
     }
     return out;
 }
@@ -68,7 +79,7 @@ struct PathCase {
     int M;
     long double h;
     bool highPass;
-    bool withRows;  // the sequential characteristic computes every cosine: kept to smaller lists
+    bool withRows;  // the reference characteristic computes every cosine: kept to smaller lists
 };
 
 class PathTest : public ::testing::TestWithParam<PathCase> {
@@ -85,6 +96,15 @@ TEST_P(PathTest, ThreadedEqualsSequentialBitForBit) {
     EXPECT_TRUE(SameBits(par.ripples, seq.ripples));
     EXPECT_TRUE(SameBits(par.coef, seq.coef));
     EXPECT_EQ(par.rows, seq.rows);
+    if (c.withRows) {
+        // The cosine table, on one thread as on eight, gives the gains of the cosines computed in place.
+        std::vector<int32_t> reference(kCharSamples, 0);
+        CharacteristicRowsReference(seq.coef.data(), c.M + 1, reference.data());
+        const std::vector<long double> gains(CharacteristicGains(), CharacteristicGains() + kCharSamples);
+        EXPECT_TRUE(SameBits(seq.gains, gains));
+        EXPECT_TRUE(SameBits(par.gains, gains));
+        EXPECT_EQ(seq.rows, reference);
+    }
     // A thread count that does not divide the work evenly changes nothing either.
     const Outcome three = Design(c.M, c.h, c.highPass, 3, false);
     EXPECT_TRUE(SameBits(three.coef, seq.coef));
@@ -126,6 +146,76 @@ TEST(ParallelForTest, FaultOnAWorkerReachesTheCaller) {
     });
     ASSERT_GT(onWorkers.load(), 0);
     EXPECT_THROW(CheckFpFlags(), ArithError);
+}
+
+struct FirstFaultCase {
+    int threads;
+    int laterFault;  // FE_DIVBYZERO or FE_INVALID, met after the overflow in index order
+};
+
+class FirstFaultTest : public ::testing::TestWithParam<FirstFaultCase> {
+protected:
+    void TearDown() override { SetEngineThreads(8); }
+};
+
+// Index 2 overflows and index 9 faults worse: the written order meets the overflow first, and
+// that is what the caller is left with, beside the flags it had before the loop.
+TEST_P(FirstFaultTest, TheFirstFaultInIndexOrderIsReported) {
+    const FirstFaultCase c = GetParam();
+    SetEngineThreads(c.threads);
+    ClearFpFlags();
+    std::feraiseexcept(FE_UNDERFLOW);
+    volatile long double huge = LDBL_MAX;
+    volatile long double zero = 0.0L;
+    std::vector<long double> out(64, 0.0L);
+    ParallelFor(64, [&](int begin, int end) {
+        for (int i = begin; i < end; ++i) {
+            if (i == 2) {
+                out[i] = huge * 2.0L;
+            } else if (i == 9) {
+                out[i] = (c.laterFault == FE_DIVBYZERO) ? 1.0L / zero : zero / zero;
+            } else {
+                out[i] = i;
+            }
+        }
+    });
+    EXPECT_EQ(std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW | FE_UNDERFLOW), FE_OVERFLOW | FE_UNDERFLOW);
+    try {
+        CheckFpFlags();
+        ADD_FAILURE() << "no fault reported";
+    } catch (const ArithError& e) {
+        EXPECT_EQ(std::string(e.what()), Sjis("浮動小数点数のオーバーフロー"));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Threads, FirstFaultTest,
+                         ::testing::Values(FirstFaultCase{1, FE_DIVBYZERO}, FirstFaultCase{1, FE_INVALID},
+                                           FirstFaultCase{3, FE_DIVBYZERO}, FirstFaultCase{3, FE_INVALID},
+                                           FirstFaultCase{8, FE_DIVBYZERO}, FirstFaultCase{8, FE_INVALID}));
+
+// A process narrowed to some of the processors counts only those, not the machine's.
+TEST(UsableProcessorsTest, FollowsTheAffinity) {
+    cpu_set_t mine;
+    ASSERT_EQ(sched_getaffinity(0, sizeof mine, &mine), 0);
+    if (CPU_COUNT(&mine) < 2) GTEST_SKIP() << "one processor: nothing to narrow";
+    for (int narrowed : {1, 2}) {
+        if (narrowed >= CPU_COUNT(&mine)) continue;
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            cpu_set_t some;
+            CPU_ZERO(&some);
+            for (int cpu = 0; CPU_COUNT(&some) < narrowed; ++cpu) {
+                if (CPU_ISSET(cpu, &mine)) CPU_SET(cpu, &some);
+            }
+            if (sched_setaffinity(0, sizeof some, &some) != 0) _exit(2);
+            _exit(UsableProcessors() == narrowed ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0) << narrowed << " processors";
+    }
 }
 
 }  // namespace
