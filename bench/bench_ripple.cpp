@@ -8,11 +8,11 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "ripple/form1.h"
 #include "ripple/rippleplot.h"
+#include "textutil/processors.h"
 #include "ui/scripted.h"
 
 namespace {
@@ -81,7 +81,7 @@ void Evaluation(benchmark::State& state) {
         benchmark::DoNotOptimize(amplitudes.data());
     }
 }
-BENCHMARK(Evaluation)->Arg(int(std::thread::hardware_concurrency()))->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(Evaluation)->Arg(UsableProcessors())->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "textutil/errors.h"
+#include "textutil/processors.h"
 #include "textutil/trig.h"
 #include "textutil/numtext.h"
 
@@ -249,7 +250,7 @@ void DrawRipple(ui::Image& image, const CoefFile& file, int s, int axis, bool pa
     DrawFreqLabels(c, ax);
     if (parallel) {
         std::vector<long double> amplitudes;
-        int threads = TermCount(file) > 8 ? int(std::thread::hardware_concurrency()) : 1;
+        int threads = TermCount(file) > 8 ? UsableProcessors() : 1;
         EvaluateAmplitudes(file, amplitudes, threads);
         DrawCurve(c, file, s, axis, [&](int L) { return amplitudes[size_t(L)]; });
     } else {
