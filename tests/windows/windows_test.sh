@@ -10,7 +10,7 @@ if ! command -v Xvfb >/dev/null; then
   echo "SKIP: Xvfb not installed"
   exit 77
 fi
-for tool in xdotool xwininfo import identify; do
+for tool in xdotool xwininfo xdpyinfo import identify; do
   if ! command -v "$tool" >/dev/null; then
     echo "SKIP: $tool not installed (./suite setup installs it)"
     exit 77
@@ -26,6 +26,7 @@ timeout_s=30
 
 work=$(mktemp -d)
 pids=()
+why=
 cleanup() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
   wait 2>/dev/null
@@ -33,25 +34,55 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# forget PID: the process has ended; its number may soon belong to another, so no signal for it.
+forget() {
+  local i
+  for i in "${!pids[@]}"; do
+    [ "${pids[i]}" != "$1" ] || unset 'pids[i]'
+  done
+}
+
 failures=0
 fail() {
   echo "FAIL: $*"
   failures=$((failures + 1))
 }
 
-# Xvfb picks a free display itself and writes its number when it is ready for clients.
-start_x() {
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-  pids+=($!)
+# wait_for_x: waits until the server answers a client, at most the timeout.
+wait_for_x() {
   local i
   for ((i = 0; i < timeout_s * 10; i++)); do
-    if [ -s "$work/display" ]; then
-      export DISPLAY=:$(tr -d '[:space:]' <"$work/display")
-      return 0
-    fi
+    xdpyinfo >/dev/null 2>&1 && return 0
     sleep 0.1
   done
-  echo "FAIL: Xvfb did not start"; cat "$work/xvfb.log"
+  return 1
+}
+
+# Xvfb picks a free display itself and writes its number when it is ready for clients.
+# -noreset: otherwise it resets whenever its last client leaves, dropping whoever is just then
+# connecting, and between two programs (or two xdotool calls) here there is often no client at all.
+start_x() {
+  local attempt i xpid
+  for ((attempt = 1; attempt <= 3; attempt++)); do
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" \
+      >"$work/xvfb.log" 2>&1 &
+    xpid=$!
+    pids+=("$xpid")
+    for ((i = 0; i < timeout_s * 10; i++)); do
+      if [ -s "$work/display" ]; then
+        export DISPLAY=:$(tr -d '[:space:]' <"$work/display")
+        wait_for_x && return 0
+        break
+      fi
+      kill -0 "$xpid" 2>/dev/null || break
+      sleep 0.1
+    done
+    echo "Xvfb (attempt $attempt) did not come up to answer clients:"; cat "$work/xvfb.log"
+    kill "$xpid" 2>/dev/null
+    wait "$xpid" 2>/dev/null
+    forget "$xpid"
+  done
+  echo "FAIL: Xvfb did not start"
   exit 1
 }
 
@@ -79,12 +110,60 @@ start() {
   pids+=("$pid")
 }
 
+# launch PROGRAM FOLDER WORD: starts the program in FOLDER and finds its window, the caption
+# starting with WORD; sets $pid and $win, or $why when there is none. A start that could not reach
+# the X server is made again, at most twice; any other end before the window is for the caller.
+launch() {
+  local prog=$1 dir=$2 attempt status
+  for ((attempt = 1; ; attempt++)); do
+    start "$prog" "$dir"
+    win=$(find_window "$3" "$pid") && return 0
+    if kill -0 "$pid" 2>/dev/null; then
+      why="none within ${timeout_s}s"
+      return 1
+    fi
+    wait "$pid" 2>/dev/null
+    status=$?
+    forget "$pid"
+    why="the program ended with status $status"
+    if ((attempt < 3)) && grep -q 'could not connect to display' "$dir/$prog.log"; then
+      echo "retry: $prog could not connect to $DISPLAY (attempt $attempt); starting it again"
+      mv "$dir/$prog.log" "$dir/$prog.log.$attempt"
+      wait_for_x || return 1
+      continue
+    fi
+    return 1
+  done
+}
+
+# screenshot WIN SHOT LOG: takes SHOT of the window and sets $colours to its number of colours,
+# looking again until the first paint has reached the server (more than one colour), at most the
+# timeout. Fails (and leaves import's complaint in LOG) when no screenshot could be taken at all.
+screenshot() {
+  local end=$((SECONDS + timeout_s)) taken=1
+  colours=0
+  sleep 0.5  # the first paint usually reaches the server within this
+  while :; do
+    if import -window "$1" "png:$2" 2>"$3"; then
+      taken=0
+      colours=$(identify -format '%k' "$2")
+      [ "${colours:-0}" -gt 1 ] && return 0
+    fi
+    ((SECONDS < end)) || return "$taken"
+    sleep 0.25
+  done
+}
+
 # stop PID: ends the program and waits for it to go, at most a few seconds.
 stop() {
+  [[ " ${pids[*]} " == *" $1 "* ]] || return 0  # ended and forgotten already
   kill "$1" 2>/dev/null
   local i
   for ((i = 0; i < 50; i++)); do
-    kill -0 "$1" 2>/dev/null || return 0
+    if ! kill -0 "$1" 2>/dev/null; then
+      forget "$1"
+      return 0
+    fi
     sleep 0.1
   done
   kill -9 "$1" 2>/dev/null
@@ -94,9 +173,8 @@ stop() {
 # check_window PROGRAM CAPTION OUTER_WIDTH OUTER_HEIGHT
 check_window() {
   local prog=$1 caption=$2 width=$3 height=$4 win
-  start "$prog" "$work/$prog"
-  if ! win=$(find_window "${caption%% *}" "$pid"); then
-    fail "$prog: no window (the program ended, or took over ${timeout_s}s)"; cat "$work/$prog/$prog.log"
+  if ! launch "$prog" "$work/$prog" "${caption%% *}"; then
+    fail "$prog: no window ($why)"; cat "$work/$prog/$prog.log"
     stop "$pid"
     return
   fi
@@ -111,10 +189,8 @@ check_window() {
          "(outer ${width}x${height} less the frame)"
   fi
 
-  sleep 0.5  # let the first paint reach the server
-  local shot="$work/$prog.png" colours
-  if import -window "$win" "png:$shot" 2>"$work/$prog/import.log"; then
-    colours=$(identify -format '%k' "$shot")
+  local colours
+  if screenshot "$win" "$work/$prog.png" "$work/$prog/import.log"; then
     [ "${colours:-0}" -gt 1 ] || fail "$prog: the screenshot has ${colours:-no} colour(s)"
   else
     fail "$prog: no screenshot"; cat "$work/$prog/import.log"
@@ -125,13 +201,14 @@ check_window() {
 
 # pCorvalen by hand: order 40 typed into Edit1, "design coef." clicked; k-su.efc must say order 38.
 drive_design() {
-  local dir="$work/drive" win
-  start pCorvalen "$dir"
-  if ! win=$(find_window Corvalen "$pid"); then
-    fail "pCorvalen (driven): no window (the program ended, or took over ${timeout_s}s)"; cat "$dir/pCorvalen.log"
+  local dir="$work/drive" win colours
+  if ! launch pCorvalen "$dir" Corvalen; then
+    fail "pCorvalen (driven): no window ($why)"; cat "$dir/pCorvalen.log"
+    stop "$pid"
     return
   fi
-  sleep 0.5
+  # Events go in once the program has painted, so it is surely running its event loop.
+  screenshot "$win" "$work/drive.png" "$dir/import.log"
   xdotool windowfocus --sync "$win"
   xdotool mousemove --window "$win" $((776 + 65 / 2)) $((104 + 20 / 2)) click 1  # Edit1, the order
   xdotool key ctrl+a
