@@ -5,6 +5,7 @@
 #include <fstream>
 #include <functional>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -258,6 +259,83 @@ TEST(MemoLines, EditedPaneKeepsTheBytesOfUnchangedLines) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(ui::KeepUnchangedLines(sjis, utf8, c.edited), c.lines) << c.what;
+}
+
+// Lines that read alike are told apart by their place: each untouched line keeps its own bytes.
+TEST(MemoLines, LinesThatReadAlikeKeepTheirOwnBytes) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> shown;   // Shift-JIS
+        std::vector<std::string> edited;  // UTF-8
+        std::vector<std::string> lines;   // Shift-JIS
+    };
+    const std::string kanji = "\xE7\xBA\x8A", oddA = "a\xEF\xBF\xBD";  // what ED 40 / FA 5C and a+0x80 / a+0xA0 show
+    const std::vector<Case> cases = {
+        {"a later line typed into", {"\xED\x40", "\xFA\x5C", "z"}, {kanji, kanji, "zx"},
+         {"\xED\x40", "\xFA\x5C", "zx"}},
+        {"the first of two alike lines deleted", {"a\x80", "b", "a\xA0", "x"}, {"b", oddA, "x"}, {"b", "a\xA0", "x"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> utf8;
+        for (const std::string& line : c.shown) utf8.push_back(SjisToUtf8(line));
+        EXPECT_EQ(ui::KeepUnchangedLines(c.shown, utf8, c.edited), c.lines) << c.what;
+    }
+}
+
+// Panes drawn from lines that read alike, one random edit each: every line the edit did not touch
+// keeps its bytes. A deleted line may be any of a run that reads alike, as the pane cannot tell.
+TEST(MemoLines, RandomEditsLeaveTheOtherLinesTheirBytes) {
+    const std::vector<std::string> pool = {"\xED\x40", "\xFA\x5C", "a\x80", "a\xA0", "a\xFF", "b"};
+    const std::vector<std::string> typed = {"x", "\xE7\xBA\x8A", "\xEF\xBF\xBD"};
+    auto without = [](std::vector<std::string> lines, size_t i) {
+        lines.erase(lines.begin() + std::ptrdiff_t(i));
+        return lines;
+    };
+    auto charStarts = [](const std::string& line) {  // UTF-8 character boundaries, the end included
+        std::vector<size_t> at;
+        for (size_t i = 0; i <= line.size(); ++i)
+            if (i == line.size() || (static_cast<unsigned char>(line[i]) & 0xC0) != 0x80) at.push_back(i);
+        return at;
+    };
+    enum class Edit { Type, DeleteChar, DeleteLine };
+    std::mt19937 rng(1234);
+    auto below = [&rng](size_t n) { return size_t(rng() % n); };
+    const std::pair<const char*, Edit> edits[] = {
+        {"a character typed into a line", Edit::Type},
+        {"a character deleted from a line", Edit::DeleteChar},
+        {"a line deleted", Edit::DeleteLine},
+    };
+    for (const auto& [what, edit] : edits) {
+        int failures = 0;
+        std::string first;
+        for (int trial = 0; trial < 2000; ++trial) {
+            std::vector<std::string> sjis, utf8;
+            for (size_t n = 1 + below(8); sjis.size() < n;) {
+                sjis.push_back(pool[below(pool.size())]);
+                utf8.push_back(SjisToUtf8(sjis.back()));
+            }
+            const size_t k = below(sjis.size());
+            std::vector<std::string> edited = utf8, want = sjis;
+            const std::vector<size_t> at = charStarts(utf8[k]);
+            bool ok = false;
+            if (edit == Edit::DeleteLine) {
+                edited = without(utf8, k);
+                const std::vector<std::string> got = ui::KeepUnchangedLines(sjis, utf8, edited);
+                for (size_t j = 0; j < sjis.size() && !ok; ++j)
+                    ok = without(utf8, j) == edited && without(sjis, j) == got;
+            } else {
+                const size_t i = below(at.size() - (edit == Edit::DeleteChar ? 1 : 0));
+                if (edit == Edit::Type)
+                    edited[k].insert(at[i], typed[below(typed.size())]);
+                else
+                    edited[k].erase(at[i], at[i + 1] - at[i]);
+                want[k] = Sjis(edited[k]);
+                ok = ui::KeepUnchangedLines(sjis, utf8, edited) == want;
+            }
+            if (!ok && failures++ == 0) first = "trial " + std::to_string(trial) + ", line " + std::to_string(k);
+        }
+        EXPECT_EQ(failures, 0) << what << ", first at " << first;
+    }
 }
 
 TEST(MemoLines, PaneTextAndLinesConvertBothWays) {
