@@ -6,7 +6,12 @@
 
 class AppError : public std::runtime_error {
 public:
-    explicit AppError(const std::string& message) : std::runtime_error(message) {}
+    explicit AppError(const std::string& message) : std::runtime_error(message), message_(message) {}
+    // The whole message; what() ends at the first NUL byte, which a quoted file line may hold.
+    const std::string& message() const { return message_; }
+
+private:
+    std::string message_;
 };
 
 // A text that a number conversion refuses.

@@ -47,7 +47,7 @@ void Form::Run(const std::function<void()>& handler) {
         ClearFpFlags();
         handler();
     } catch (const AppError& e) {
-        desktop_.ErrorBox(MessageTitle(), e.what());
+        desktop_.ErrorBox(MessageTitle(), e.message());
     } catch (const std::bad_alloc&) {
         desktop_.ErrorBox(MessageTitle(), Sjis("メモリが不足しています"));
     }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "textutil/errors.h"
+#include "textutil/numtext.h"
 #include "textutil/sjis.h"
 #include "ui/form.h"
 #include "ui/scripted.h"
@@ -107,6 +108,8 @@ INSTANTIATE_TEST_SUITE_P(
     Form, DispatcherTest,
     testing::Values(ErrorCase{"convert", [] { throw ConvertError(Sjis("'x' は正しい浮動小数点数値ではありません")); },
                               Sjis("'x' は正しい浮動小数点数値ではありません")},
+                    ErrorCase{"quotedNul", [] { StrToReal(std::string(" 0.3176\0 2254", 13)); },
+                              std::string("' 0.3176\0 2254", 14) + Sjis("' は浮動小数点数ではありません")},
                     ErrorCase{"file", [] { throw FileError(2, Sjis("ファイルが見つかりません")); },
                               Sjis("ファイルが見つかりません")},
                     ErrorCase{"division",
