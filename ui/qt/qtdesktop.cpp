@@ -5,20 +5,25 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileIconProvider>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QStyleOption>
 #include <QTextBlockFormat>
+#include <QTextBoundaryFinder>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QTimer>
 
@@ -85,6 +90,32 @@ void SetLinePitch(QTextDocument& document, int pitch) {
     all.select(QTextCursor::Document);
     all.mergeBlockFormat(format);
     document.setUndoRedoEnabled(true);
+}
+
+const QChar kEllipsis(0x2026);
+
+// Text cut to keep characters: its start and its end with "…" between them.
+QString CutMiddle(const QString& text, qsizetype keep) {
+    if (text.size() <= keep) return text;
+    qsizetype head = (keep + 1) / 2, tail = keep / 2;
+    if (head > 0 && text[head - 1].isHighSurrogate()) --head;
+    if (tail > 0 && text[text.size() - tail].isLowSurrogate()) --tail;
+    return text.left(head) + kEllipsis + text.right(tail);
+}
+
+// Laying out one line of millions of characters holds a window up for a minute, and no line of a
+// coefficient file comes near this. The model keeps the whole line and the pane shows its start;
+// only a user who edits that very line makes it what the pane shows.
+constexpr qsizetype kPaneLineShown = 1024;
+
+QString PaneText(const std::string& sjis) {
+    const QString text = ToQt(sjis);
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    if (std::none_of(lines.begin(), lines.end(), [](const QString& l) { return l.size() > kPaneLineShown; })) return text;
+    QStringList shown;
+    shown.reserve(lines.size());
+    for (const QString& line : lines) shown.append(line.size() > kPaneLineShown ? line.left(kPaneLineShown) + kEllipsis : line);
+    return shown.join(QLatin1Char('\n'));
 }
 
 // Paints the model's picture unscaled from the top-left; where there is none, the parent shows.
@@ -476,7 +507,7 @@ void FormWindow::PushControl(Bound& b) {
         b.shownLines = m.lines.All();
         const std::string text = JoinLines(b.shownLines);
         FitFont(w, text);
-        w->setPlainText(ToQt(text));
+        w->setPlainText(PaneText(text));
         b.shownUtf8 = SplitLines(w->toPlainText().toStdString());
         SetLinePitch(*w->document(), form_.fontHeight > 0 ? form_.fontHeight : 12);
         w->document()->setModified(false);
@@ -500,6 +531,110 @@ void FormWindow::PushControl(Bound& b) {
 
 QWidget* QtDesktop::Parent() const { return window_; }
 
+namespace {
+
+// Types and icons from names only. Guessing a type from a file's first bytes would hold the dialog
+// up for good on a file that never answers a read (/proc/kmsg, say).
+class NameOnlyIconProvider : public QFileIconProvider {
+public:
+    QIcon icon(IconType type) const override { return QFileIconProvider::icon(type); }
+    QIcon icon(const QFileInfo& info) const override {
+        if (info.isRoot()) return icon(Drive);
+        if (info.isDir()) return icon(Folder);
+        QIcon themed = QIcon::fromTheme(TypeOf(info).iconName());
+        return themed.isNull() ? icon(File) : themed;
+    }
+    QString type(const QFileInfo& info) const override {
+        if (!info.isFile() || info.isRoot()) return QFileIconProvider::type(info);  // reads no contents
+        QMimeType mime = TypeOf(info);
+        return mime.comment().isEmpty() ? mime.name() : mime.comment();
+    }
+
+private:
+    QMimeType TypeOf(const QFileInfo& info) const {
+        return mimes_.mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
+    }
+    QMimeDatabase mimes_;
+};
+
+// Control characters in caret notation (NUL as ^@, DEL as ^?), which every face can draw; a
+// line break stays one.
+QString ShowControls(const QString& text) {
+    QString shown;
+    shown.reserve(text.size());
+    for (QChar c : text) {
+        if (c.unicode() == 0x7F) shown += QStringLiteral("^?");
+        else if (c.unicode() < 0x20 && c != QLatin1Char('\n')) shown += QLatin1Char('^') + QChar(char16_t(0x40 + c.unicode()));
+        else shown += c;
+    }
+    return shown;
+}
+
+// Lets the box wrap a run that has no break of its own, such as a long number: a zero-width space
+// every few characters of it. The box's own fallback for such runs gets its height wrong.
+void BreakLongRuns(QString& text) {
+    constexpr qsizetype kRun = 32;
+    const QChar kBreak(0x200B);
+    QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text);
+    QString broken;
+    broken.reserve(text.size() + text.size() / kRun);
+    qsizetype from = 0;
+    for (qsizetype to = breaks.toNextBoundary(); to > 0; to = breaks.toNextBoundary()) {
+        for (qsizetype at = from; at < to;) {
+            qsizetype end = std::min(at + kRun, to);
+            if (end < to && text[end].isLowSurrogate()) ++end;
+            if (at > from) broken += kBreak;
+            broken += QStringView(text).mid(at, end - at);
+            at = end;
+        }
+        from = to;
+    }
+    text = broken;
+}
+
+// The height a box's text takes, wrapped at words as the box does; the box's label is somewhat
+// narrower than the box, which is as wide as the screen lets it be without wrapping (at most 500).
+int BoxTextHeight(const QString& text, const QFontMetrics& metrics, int screenWidth) {
+    const int labelWidth = std::min(screenWidth / 2, 500) - 80;
+    return metrics.boundingRect(QRect(0, 0, labelWidth, 1 << 24), Qt::TextWordWrap, text).height();
+}
+
+// What a box shows of a message: the whole of it where it fits in half the screen's height,
+// otherwise its start and its end with "…" in place of its middle.
+QString BoxText(const std::string& sjis, const QFont& font, const QRect& screen) {
+    // Far more than any screen's box shows; cutting first keeps the measuring below cheap.
+    constexpr qsizetype kLongest = 8000;
+    const QString text = CutMiddle(ToQt(sjis), kLongest);
+    const QFontMetrics metrics(font);
+    auto shown = [](const QString& t, qsizetype keep) {
+        QString cut = ShowControls(CutMiddle(t, keep));
+        BreakLongRuns(cut);
+        return cut;
+    };
+    auto fits = [&](const QString& t) { return BoxTextHeight(t, metrics, screen.width()) <= screen.height() / 2; };
+    QString whole = shown(text, text.size());
+    if (fits(whole)) return whole;
+    qsizetype shortest = 0, longest = text.size();  // shortest fits, longest does not
+    while (longest - shortest > 1) {
+        qsizetype keep = (shortest + longest) / 2;
+        (fits(shown(text, keep)) ? shortest : longest) = keep;
+    }
+    return shown(text, shortest);
+}
+
+void ShowBox(QWidget* parent, QMessageBox::Icon icon, const std::string& title, const std::string& text) {
+    QMessageBox box(icon, ToQt(title), QString(), QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    const QLabel* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    box.setText(BoxText(text, label ? label->font() : box.font(), area));
+    box.exec();
+}
+
+
+}  // namespace
+
 std::optional<std::string> QtDesktop::ChooseFile(const FileDialog& dialog) {
     if (window_) window_->Push();
     std::string dir = dialog.initialDir.empty() ? CurrentDir() : dialog.initialDir;
@@ -512,6 +647,8 @@ std::optional<std::string> QtDesktop::ChooseFile(const FileDialog& dialog) {
     }
     QFileDialog box(Parent());
     box.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
+    static NameOnlyIconProvider names;  // the dialog's model and completer use it from other threads too
+    box.setIconProvider(&names);
     box.setAcceptMode(dialog.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     box.setFileMode(QFileDialog::AnyFile);
     box.setWindowTitle(QString::fromStdString(dialog.save ? "名前を付けて保存" : "ファイルを開く"));
@@ -522,16 +659,6 @@ std::optional<std::string> QtDesktop::ChooseFile(const FileDialog& dialog) {
     if (files.isEmpty()) return std::nullopt;
     return QFile::encodeName(files.first()).toStdString();
 }
-
-namespace {
-
-void ShowBox(QWidget* parent, QMessageBox::Icon icon, const std::string& title, const std::string& text) {
-    QMessageBox box(icon, ToQt(title), ToQt(text), QMessageBox::Ok, parent);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
-}
-
-}  // namespace
 
 void QtDesktop::MessageBox(const std::string& title, const std::string& text) {
     if (window_) window_->Push();

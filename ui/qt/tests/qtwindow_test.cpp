@@ -3,23 +3,33 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QScreen>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
+#include <sys/inotify.h>
+#include <unistd.h>
+
 #include <cstdlib>
+#include <fstream>
 #include <set>
 
 #include "textutil/sjis.h"
 #include "ui/font.h"
 #include "ui/qt/testwindow.h"
+#include "ui/tempfolder.h"
 
 namespace {
 
@@ -251,6 +261,114 @@ TEST_F(QtPaneBytesTest, TypingInOneLineKeepsTheBytesOfTheOthers) {
     QTest::mouseClick(Widget("Button1"), Qt::LeftButton);
     EXPECT_EQ(form.Memo1.lines.All(),
               (std::vector<std::string>{"name : x", "coefType : real\xFF\xFE\x80", "\xED\x40", ""}));
+}
+
+TEST_F(QtPaneBytesTest, AVeryLongLineShowsItsStartAndStaysWhole) {
+    const std::string longLine = " 1" + std::string(200000, '0');
+    form.Memo1.lines.Set(2, longLine);
+    QTest::mouseClick(Widget("Button1"), Qt::LeftButton);
+    auto* memo = Widget<QTextEdit>("Memo1");
+    EXPECT_EQ(memo->document()->findBlockByNumber(2).text().toStdString(), longLine.substr(0, 1024) + "…");
+    QTextCursor cursor(memo->document()->findBlockByNumber(0));
+    cursor.movePosition(QTextCursor::EndOfBlock);
+    memo->setTextCursor(cursor);
+    QTest::keyClicks(memo, "x");
+    QTest::mouseClick(Widget("Button1"), Qt::LeftButton);
+    EXPECT_EQ(form.Memo1.lines.Get(0), "name : x");
+    EXPECT_EQ(form.Memo1.lines.Get(2), longLine);
+}
+
+// Runs the desktop's error box for a text and reports what the box showed and where it stood.
+struct ShownBox {
+    QString text;
+    QRect frame;
+    QRect screen;
+};
+
+ShownBox ShowErrorBox(ui::qt::QtDesktop& desktop, const std::string& sjis) {
+    ShownBox shown;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible()) return;
+        poll.stop();
+        shown = {box->text().remove(QChar(0x200B)), box->frameGeometry(), box->screen()->availableGeometry()};
+        box->accept();
+    });
+    poll.start(10);
+    desktop.ErrorBox("psample", sjis);
+    return shown;
+}
+
+TEST_F(QtPaneBytesTest, BoxesShowTheWholeMessageOrItsStartAndEnd) {
+    const std::string floatEnd = Sjis("' は浮動小数点数ではありません");
+    struct Case {
+        const char* what;
+        std::string message;  // Shift-JIS
+        std::string start;    // UTF-8: the box's text begins so
+        std::string end;      // and ends so
+        bool cut;
+    };
+    const Case cases[] = {
+        {"a short message", Sjis("ファイルが見つかりません"), "ファイルが見つかりません", "", false},
+        {"control bytes as marks", std::string("' 0.3176\0 2254\t\x1F\x7F", 17) + floatEnd,
+         "' 0.3176^@ 2254^I^_^?' は浮動小数点数ではありません", "", false},
+        {"a quote too long for the screen", "'" + std::string(200000, '7') + Sjis("' は整数ではありません"), "'7777777777",
+         "777' は整数ではありません", true},
+    };
+    for (const Case& c : cases) {
+        const ShownBox box = ShowErrorBox(desktop, c.message);
+        const std::string text = box.text.toStdString();
+        EXPECT_EQ(text.substr(0, c.start.size()), c.start) << c.what;
+        if (!c.cut) {
+            EXPECT_EQ(text, c.start) << c.what;
+        }
+        EXPECT_EQ(text.size() >= c.end.size() ? text.substr(text.size() - c.end.size()) : text, c.end) << c.what;
+        EXPECT_EQ(box.text.contains(QChar(0x2026)), c.cut) << c.what;
+        EXPECT_LE(box.frame.height(), box.screen.height()) << c.what;
+        EXPECT_LE(box.frame.width(), box.screen.width()) << c.what;
+    }
+}
+
+// Listing a folder reads none of its files: a file that never answers a read (/proc/kmsg, say)
+// would otherwise hold the dialog up for good. Files whose names tell nothing are read first when
+// a type is guessed from contents.
+TEST(QtDialogs, ListingAFolderReadsNoFile) {
+    ui::qt::OffscreenApp();
+    ui::TempFolder folder(ui::TempFolder::kStayOutside);
+    const std::vector<std::string> names = {"taps", "notes", "k-su.efc"};
+    for (const std::string& name : names) std::ofstream(folder.Path(name)) << "#!/bin/sh\n%PDF-1.4\n";
+    const int watch = inotify_init1(IN_NONBLOCK);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(inotify_add_watch(watch, folder.path().c_str(), IN_OPEN | IN_ACCESS), 0);
+
+    bool listed = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        auto* model = dialog ? dialog->findChild<QFileSystemModel*>() : nullptr;
+        if (!model) return;
+        // The type column is filled once the model has looked at each file.
+        for (const std::string& name : names)
+            if (model->data(model->index(QString::fromStdString(folder.Path(name)), 2)).toString().isEmpty()) return;
+        listed = true;
+        poll.stop();
+        dialog->reject();
+    });
+    poll.start(10);
+    ui::qt::QtDesktop desktop;
+    ui::OpenDialog dialog;
+    dialog.initialDir = folder.path();
+    EXPECT_FALSE(desktop.ChooseFile(dialog));
+    EXPECT_TRUE(listed);
+
+    std::set<std::string> opened;
+    alignas(inotify_event) char events[4096];
+    for (ssize_t n; (n = read(watch, events, sizeof events)) > 0;)
+        for (char* p = events; p < events + n; p += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(p)->len)
+            if (reinterpret_cast<inotify_event*>(p)->len > 0) opened.insert(reinterpret_cast<inotify_event*>(p)->name);
+    close(watch);
+    EXPECT_TRUE(opened.empty()) << "read: " << *opened.begin();
 }
 
 // The notes pane of the design window: 177 x 153 pixels, twelve lines, one of them longer than
