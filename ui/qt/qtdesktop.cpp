@@ -592,8 +592,8 @@ void BreakLongRuns(QString& text) {
     text = broken;
 }
 
-// The height a box's text takes, wrapped at words as the box does; the box's label is somewhat
-// narrower than the box, which is as wide as the screen lets it be without wrapping (at most 500).
+// The height a box's text takes: the box wraps a long text at words, in a box half the screen wide
+// and at most 500 pixels, whose label is some 80 pixels narrower than the box.
 int BoxTextHeight(const QString& text, const QFontMetrics& metrics, int screenWidth) {
     const int labelWidth = std::min(screenWidth / 2, 500) - 80;
     return metrics.boundingRect(QRect(0, 0, labelWidth, 1 << 24), Qt::TextWordWrap, text).height();
