@@ -7,7 +7,9 @@
 #include <cctype>
 #include <climits>
 #include <cstdint>
+#include <cstdlib>
 #include <new>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 
@@ -98,55 +100,161 @@ namespace {
 
 using LineList = std::vector<std::string>;
 constexpr size_t kUnpaired = size_t(-1);
-// A middle block larger than this is left unpaired: its table would cost too much time and memory.
-constexpr size_t kMaxPairingCells = size_t(4) << 20;
+// A search for the fewest changes gives up beyond about this many cells of its diagonal table, some
+// tenths of a second: the lines of so sweeping an edit are then paired only where they kept their place.
+constexpr long long kMaxSearchCells = 1LL << 28;
 
-// Pairs shown[s0, s1) with edited[e0, e1) by their longest common subsequence.
-void PairMiddle(const LineList& shown, const LineList& edited, size_t s0, size_t s1, size_t e0, size_t e1,
-                std::vector<size_t>& partner) {
-    const size_t n = s1 - s0, m = e1 - e0;
-    if (n == 0 || m == 0 || n + 1 > kMaxPairingCells / (m + 1)) return;
-    // The table compares numbers given to the texts, not the texts.
+// A pane's lines before and after the user's edits as numbers, equal texts getting equal numbers, and
+// for each edited line the shown line it stays as.
+struct LineDiff {
+    std::vector<uint32_t> shown, edited;
+    std::vector<size_t> partner;
+};
+
+// Shown lines [s0, s1) against edited lines [e0, e1).
+struct Box {
+    int s0, s1, e0, e1;
+};
+
+// A point that a path of the fewest changes passes, and the changes before and after it.
+struct Middle {
+    int s, e;
+    int before, after;
+};
+
+// Pairs the lines that the box's two sides share at their start.
+void PairHead(LineDiff& d, Box& box) {
+    while (box.s0 < box.s1 && box.e0 < box.e1 && d.shown[size_t(box.s0)] == d.edited[size_t(box.e0)])
+        d.partner[size_t(box.e0++)] = size_t(box.s0++);
+}
+
+// Pairs the lines that read alike at the same place in the box.
+void PairInPlace(LineDiff& d, const Box& box) {
+    for (int s = box.s0, e = box.e0; s < box.s1 && e < box.e1; ++s, ++e)
+        if (d.shown[size_t(s)] == d.edited[size_t(e)]) d.partner[size_t(e)] = size_t(s);
+}
+
+// Searches the box from both corners at once, keeping for each diagonal k = e - s the furthest point
+// reached with c changes (a replaced, deleted or inserted line costs one; alike lines cost nothing);
+// where the two searches meet lies a path of the fewest changes. Only diagonals that a path of at
+// most `bound` changes can use are searched: nothing when the fewest changes exceed it.
+std::optional<Middle> FindMiddle(const LineDiff& d, const Box& box, int bound) {
+    const int n = box.s1 - box.s0, m = box.e1 - box.e0, delta = m - n;
+    const uint32_t* shown = d.shown.data() + box.s0;
+    const uint32_t* edited = d.edited.data() + box.e0;
+    constexpr int kNone = -1, kNoneBack = INT_MAX;
+    // Rows by diagonal, k + n: forward the furthest row from the top left, backward the nearest
+    // row from which the bottom right is reached.
+    std::vector<int> fwd(size_t(n + m + 1), kNone), back(size_t(n + m + 1), kNoneBack);
+    auto slideFwd = [&](int k, int s) {
+        while (s < n && s + k < m && shown[s] == edited[s + k]) ++s;
+        return s;
+    };
+    auto slideBack = [&](int k, int s) {
+        while (s > 0 && s + k > 0 && shown[s - 1] == edited[s + k - 1]) --s;
+        return s;
+    };
+    // One more change forward on the diagonals lo to hi, in place: `left` keeps diagonal k - 1's
+    // previous row, diagonal k + 1 still holds its own.
+    auto stepFwd = [&](int lo, int hi) {
+        int left = lo > -n ? fwd[size_t(lo - 1 + n)] : kNone;
+        for (int k = lo; k <= hi; ++k) {
+            const int here = fwd[size_t(k + n)], right = k < m ? fwd[size_t(k + 1 + n)] : kNone;
+            int s = here;
+            if (here != kNone && here < n && here + k < m) s = here + 1;     // a line replaced
+            if (right != kNone && right < n) s = std::max(s, right + 1);      // a shown line deleted
+            if (left != kNone && left + k <= m) s = std::max(s, left);        // an edited line inserted
+            fwd[size_t(k + n)] = s == kNone ? kNone : slideFwd(k, s);
+            left = here;
+        }
+    };
+    auto stepBack = [&](int lo, int hi) {
+        int left = lo > -n ? back[size_t(lo - 1 + n)] : kNoneBack;
+        for (int k = lo; k <= hi; ++k) {
+            const int here = back[size_t(k + n)], right = k < m ? back[size_t(k + 1 + n)] : kNoneBack;
+            int s = here;
+            if (here != kNoneBack && here > 0 && here + k > 0) s = here - 1;  // a line replaced
+            if (left != kNoneBack && left > 0) s = std::min(s, left - 1);     // a shown line deleted
+            if (right != kNoneBack && right + k >= 0) s = std::min(s, right); // an edited line inserted
+            back[size_t(k + n)] = s == kNoneBack ? kNoneBack : slideBack(k, s);
+            left = here;
+        }
+    };
+    fwd[size_t(n)] = slideFwd(0, 0);
+    back[size_t(delta + n)] = slideBack(delta, n);
+    int flo = 0, fhi = 0, blo = delta, bhi = delta;
+    for (int total = 0, ahead = 0, behind = 0; total <= bound; ++total) {
+        if (total > 0 && total % 2 == 1) {
+            ahead = (total + 1) / 2;
+            flo = std::max({-ahead, -n, delta - (bound - ahead)});
+            fhi = std::min({ahead, m, delta + (bound - ahead)});
+            stepFwd(flo, fhi);
+        } else if (total > 0) {
+            behind = total / 2;
+            blo = std::max({delta - behind, -n, behind - bound});
+            bhi = std::min({delta + behind, m, bound - behind});
+            stepBack(blo, bhi);
+        }
+        // Where several diagonals meet, the one nearest the lines' own places.
+        const int shift = box.e0 - box.s0;
+        std::optional<int> best;
+        for (int k = std::max(flo, blo); k <= std::min(fhi, bhi); ++k)
+            if (fwd[size_t(k + n)] != kNone && back[size_t(k + n)] != kNoneBack &&
+                fwd[size_t(k + n)] >= back[size_t(k + n)] && (!best || std::abs(k + shift) < std::abs(*best + shift)))
+                best = k;
+        if (best) {
+            const int s = back[size_t(*best + n)];
+            return Middle{box.s0 + s, box.e0 + s + *best, ahead, behind};
+        }
+    }
+    return std::nullopt;
+}
+
+// Pairs the lines of the box along a path of the fewest changes; `changes` is their number where known.
+void Align(LineDiff& d, Box box, int changes) {
+    PairHead(d, box);
+    const int n = box.s1 - box.s0, m = box.e1 - box.e0;
+    if (n == 0 || m == 0 || (n == 1 && m == 1)) return;  // deleted, inserted or replaced lines only
+    std::optional<Middle> middle;
+    if (changes >= 0) middle = FindMiddle(d, box, changes);
+    for (long long excess = 1; !middle; excess *= 2) {
+        const long long bound = std::abs(m - n) + excess;
+        if (bound * (excess + 1) > kMaxSearchCells) return PairInPlace(d, box);
+        middle = FindMiddle(d, box, int(bound));
+    }
+    Align(d, {box.s0, middle->s, box.e0, middle->e}, middle->before);
+    Align(d, {middle->s, box.s1, middle->e, box.e1}, middle->after);
+}
+
+// For each edited line, the shown line it stays as, or kUnpaired: the lines are paired along a path
+// of the fewest line changes, where replacing a line costs one change as deleting or inserting one does.
+std::vector<size_t> PairLines(const LineList& shown, const LineList& edited) {
+    LineDiff d;
     std::unordered_map<std::string_view, uint32_t> ids;
     auto id = [&ids](const std::string& line) { return ids.emplace(line, uint32_t(ids.size())).first->second; };
-    std::vector<uint32_t> a(n), b(m);
-    for (size_t i = 0; i < n; ++i) a[i] = id(shown[s0 + i]);
-    for (size_t j = 0; j < m; ++j) b[j] = id(edited[e0 + j]);
-    // at(i, j): the common length of a[i..] and b[j..]; under the cell limit the shorter side, and so
-    // every length, stays below 2048.
-    const size_t w = m + 1;
-    std::vector<uint16_t> len((n + 1) * w, 0);
-    auto at = [&len, w](size_t i, size_t j) -> uint16_t& { return len[i * w + j]; };
-    for (size_t i = n; i-- > 0;)
-        for (size_t j = m; j-- > 0;)
-            at(i, j) = a[i] == b[j] ? uint16_t(at(i + 1, j + 1) + 1) : std::max(at(i + 1, j), at(i, j + 1));
-    for (size_t i = 0, j = 0; i < n && j < m;) {
-        if (a[i] == b[j])
-            partner[e0 + j++] = s0 + i++;
-        else if (at(i + 1, j) >= at(i, j + 1))
-            ++i;
-        else
-            ++j;
-    }
+    d.shown.reserve(shown.size());
+    d.edited.reserve(edited.size());
+    for (const std::string& line : shown) d.shown.push_back(id(line));
+    for (const std::string& line : edited) d.edited.push_back(id(line));
+    d.partner.assign(edited.size(), kUnpaired);
+    Align(d, {0, int(shown.size()), 0, int(edited.size())}, -1);
+    return d.partner;
 }
 
-// For each edited line, the shown line it stays as, or kUnpaired: common leading lines first, then
-// common trailing lines, then the longest common subsequence of the lines between.
-std::vector<size_t> PairLines(const LineList& shown, const LineList& edited) {
-    std::vector<size_t> partner(edited.size(), kUnpaired);
-    size_t head = 0;
-    for (; head < shown.size() && head < edited.size() && shown[head] == edited[head]; ++head) partner[head] = head;
-    size_t shownEnd = shown.size(), editedEnd = edited.size();
-    while (shownEnd > head && editedEnd > head && shown[shownEnd - 1] == edited[editedEnd - 1])
-        partner[--editedEnd] = --shownEnd;
-    PairMiddle(shown, edited, head, shownEnd, head, editedEnd, partner);
-    return partner;
-}
+// Lines converted in one go: '\n' converts to itself and nothing converts to '\n', so they stay aligned.
+LineList ConvertLines(const LineList& utf8) { return SplitLines(Sjis(JoinLines(utf8))); }
 
-// A paired line reads exactly as its shown line, so it takes that line's bytes.
-void TakePairedBytes(const LineList& shownSjis, const std::vector<size_t>& partner, LineList& lines) {
-    for (size_t e = 0; e < lines.size(); ++e)
-        if (partner[e] != kUnpaired) lines[e] = shownSjis[partner[e]];
+// A paired line reads exactly as its shown line, so it takes that line's bytes; the others are converted.
+LineList TakePairedBytes(const LineList& shownSjis, const LineList& editedUtf8, const std::vector<size_t>& partner) {
+    LineList unpaired;
+    for (size_t e = 0; e < editedUtf8.size(); ++e)
+        if (partner[e] == kUnpaired) unpaired.push_back(editedUtf8[e]);
+    const LineList converted = ConvertLines(unpaired);
+    if (converted.size() != unpaired.size()) return ConvertLines(editedUtf8);
+    LineList lines(editedUtf8.size());
+    for (size_t e = 0, next = 0; e < lines.size(); ++e)
+        lines[e] = partner[e] != kUnpaired ? shownSjis[partner[e]] : converted[next++];
+    return lines;
 }
 
 // An unpaired line that reads like a shown line whose bytes the conversion would not give back
@@ -154,23 +262,26 @@ void TakePairedBytes(const LineList& shownSjis, const std::vector<size_t>& partn
 // in order.
 void TakeCopiedBytes(const LineList& shownSjis, const LineList& shownUtf8, const LineList& editedUtf8,
                      const std::vector<size_t>& partner, LineList& lines) {
-    if (std::find(partner.begin(), partner.end(), kUnpaired) == partner.end()) return;
-    const LineList shownBack = SplitLines(Sjis(JoinLines(shownUtf8)));
-    if (shownBack.size() != shownSjis.size()) return;
+    // By the text of an unpaired line: its conversion, and the shown lines that read so.
+    std::unordered_map<std::string_view, std::pair<std::string, std::vector<size_t>>> alike;
+    for (size_t e = 0; e < lines.size(); ++e)
+        if (partner[e] == kUnpaired) alike.try_emplace(editedUtf8[e], lines[e], std::vector<size_t>());
+    if (alike.empty()) return;
     std::vector<bool> paired(shownSjis.size(), false);
     for (size_t s : partner)
         if (s != kUnpaired) paired[s] = true;
-    std::unordered_map<std::string_view, std::vector<size_t>> alike;
     for (bool takenPass : {false, true})
-        for (size_t s = 0; s < shownSjis.size(); ++s)
-            if (paired[s] == takenPass && shownBack[s] != shownSjis[s]) alike[shownUtf8[s]].push_back(s);
+        for (size_t s = 0; s < shownSjis.size(); ++s) {
+            auto found = paired[s] == takenPass ? alike.find(shownUtf8[s]) : alike.end();
+            if (found != alike.end() && found->second.first != shownSjis[s]) found->second.second.push_back(s);
+        }
     std::unordered_map<std::string_view, size_t> used;
     for (size_t e = 0; e < lines.size(); ++e) {
         if (partner[e] != kUnpaired) continue;
-        auto found = alike.find(editedUtf8[e]);
-        if (found == alike.end()) continue;
+        const std::vector<size_t>& from = alike.at(editedUtf8[e]).second;
+        if (from.empty()) continue;
         size_t& k = used[editedUtf8[e]];
-        lines[e] = shownSjis[found->second[std::min(k++, found->second.size() - 1)]];
+        lines[e] = shownSjis[from[std::min(k++, from.size() - 1)]];
     }
 }
 
@@ -179,11 +290,9 @@ void TakeCopiedBytes(const LineList& shownSjis, const LineList& shownUtf8, const
 std::vector<std::string> KeepUnchangedLines(const std::vector<std::string>& shownSjis,
                                             const std::vector<std::string>& shownUtf8,
                                             const std::vector<std::string>& editedUtf8) {
-    // '\n' converts to itself and nothing converts to '\n', so the lines stay aligned.
-    std::vector<std::string> lines = SplitLines(Sjis(JoinLines(editedUtf8)));
-    if (shownSjis.size() != shownUtf8.size() || lines.size() != editedUtf8.size()) return lines;
+    if (shownSjis.size() != shownUtf8.size()) return ConvertLines(editedUtf8);
     const std::vector<size_t> partner = PairLines(shownUtf8, editedUtf8);
-    TakePairedBytes(shownSjis, partner, lines);
+    std::vector<std::string> lines = TakePairedBytes(shownSjis, editedUtf8, partner);
     TakeCopiedBytes(shownSjis, shownUtf8, editedUtf8, partner, lines);
     return lines;
 }

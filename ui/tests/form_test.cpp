@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfenv>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <numeric>
 #include <optional>
 #include <random>
 #include <string>
@@ -277,6 +279,13 @@ TEST(MemoLines, LinesThatReadAlikeKeepTheirOwnBytes) {
         {"a later line typed into", {"\xED\x40", "\xFA\x5C", "z"}, {kanji, kanji, "zx"},
          {"\xED\x40", "\xFA\x5C", "zx"}},
         {"the first of two alike lines deleted", {"a\x80", "b", "a\xA0", "x"}, {"b", oddA, "x"}, {"b", "a\xA0", "x"}},
+        {"the lines around a kanji replaced", {"a\xFF", "\xED\x40", "\xFA\x5C"}, {"x", kanji, "y"},
+         {"x", "\xED\x40", "y"}},
+        {"the lines around an odd line replaced", {"a\x80", "a\x80", "a\xFF"}, {"x", oddA, "y"}, {"x", "a\x80", "y"}},
+        {"a line deleted, then the first and last replaced", {"b", "u1", "a\x80", "a\xA0"}, {"x", oddA, "y"},
+         {"x", "a\x80", "y"}},
+        {"one of two alike lines deleted among replaced ones: the other stays where it stood",
+         {"A", "a\x80", "a\xA0", "B"}, {"X", oddA, "Y"}, {"X", "a\x80", "Y"}},
     };
     for (const Case& c : cases) {
         std::vector<std::string> utf8;
@@ -285,8 +294,28 @@ TEST(MemoLines, LinesThatReadAlikeKeepTheirOwnBytes) {
     }
 }
 
-// Panes drawn from lines that read alike, one random edit each: every line the edit did not touch
-// keeps its bytes. A deleted line may be any of a run that reads alike, as the pane cannot tell.
+// A pane of thousands of lines with one line reading like another far below it: editing the first
+// line, the last and the one that reads alike leaves the other its bytes.
+TEST(MemoLines, ALargePaneKeepsTheBytesOfItsUntouchedLines) {
+    constexpr size_t kLines = 10000;
+    std::vector<std::string> sjis, utf8;
+    for (size_t i = 0; i < kLines; ++i) {
+        sjis.push_back(i == kLines / 4 ? "\xED\x40" : i == kLines * 3 / 4 ? "\xFA\x5C" : " 0." + std::to_string(i));
+        utf8.push_back(SjisToUtf8(sjis.back()));
+    }
+    std::vector<std::string> edited = utf8, want = sjis;
+    for (size_t i : {size_t(0), kLines / 4, kLines - 1}) {
+        edited[i] += "x";
+        want[i] = Sjis(edited[i]);
+    }
+    const std::vector<std::string> got = ui::KeepUnchangedLines(sjis, utf8, edited);
+    ASSERT_EQ(got.size(), kLines);
+    EXPECT_EQ(got[kLines * 3 / 4], "\xFA\x5C");
+    EXPECT_EQ(got, want);
+}
+
+// Panes drawn from lines that read alike, random edits: every line the edits did not touch keeps
+// its bytes. A deleted line may be any of a run that reads alike, as the pane cannot tell.
 TEST(MemoLines, RandomEditsLeaveTheOtherLinesTheirBytes) {
     const std::vector<std::string> pool = {"\xED\x40", "\xFA\x5C", "a\x80", "a\xA0", "a\xFF", "b"};
     const std::vector<std::string> typed = {"x", "\xE7\xBA\x8A", "\xEF\xBF\xBD"};
@@ -300,42 +329,51 @@ TEST(MemoLines, RandomEditsLeaveTheOtherLinesTheirBytes) {
             if (i == line.size() || (static_cast<unsigned char>(line[i]) & 0xC0) != 0x80) at.push_back(i);
         return at;
     };
-    enum class Edit { Type, DeleteChar, DeleteLine };
+    enum class Edit { Type, DeleteChar, DeleteLine, Several };
     std::mt19937 rng(1234);
     auto below = [&rng](size_t n) { return size_t(rng() % n); };
+    auto editLine = [&](std::string& line, bool erase) {  // line is UTF-8 and not empty
+        const std::vector<size_t> at = charStarts(line);
+        const size_t i = below(at.size() - (erase ? 1 : 0));
+        if (erase)
+            line.erase(at[i], at[i + 1] - at[i]);
+        else
+            line.insert(at[i], typed[below(typed.size())]);
+    };
     const std::pair<const char*, Edit> edits[] = {
         {"a character typed into a line", Edit::Type},
         {"a character deleted from a line", Edit::DeleteChar},
         {"a line deleted", Edit::DeleteLine},
+        {"two to four lines typed into or deleted from", Edit::Several},
     };
     for (const auto& [what, edit] : edits) {
         int failures = 0;
         std::string first;
         for (int trial = 0; trial < 2000; ++trial) {
             std::vector<std::string> sjis, utf8;
-            for (size_t n = 1 + below(8); sjis.size() < n;) {
+            for (size_t n = edit == Edit::Several ? 2 + below(9) : 1 + below(8); sjis.size() < n;) {
                 sjis.push_back(pool[below(pool.size())]);
                 utf8.push_back(SjisToUtf8(sjis.back()));
             }
-            const size_t k = below(sjis.size());
+            std::vector<size_t> changed(sjis.size());
+            std::iota(changed.begin(), changed.end(), size_t(0));
+            std::shuffle(changed.begin(), changed.end(), rng);
+            changed.resize(edit == Edit::Several ? std::min(sjis.size(), 2 + below(3)) : 1);
             std::vector<std::string> edited = utf8, want = sjis;
-            const std::vector<size_t> at = charStarts(utf8[k]);
             bool ok = false;
             if (edit == Edit::DeleteLine) {
-                edited = without(utf8, k);
+                edited = without(utf8, changed[0]);
                 const std::vector<std::string> got = ui::KeepUnchangedLines(sjis, utf8, edited);
                 for (size_t j = 0; j < sjis.size() && !ok; ++j)
                     ok = without(utf8, j) == edited && without(sjis, j) == got;
             } else {
-                const size_t i = below(at.size() - (edit == Edit::DeleteChar ? 1 : 0));
-                if (edit == Edit::Type)
-                    edited[k].insert(at[i], typed[below(typed.size())]);
-                else
-                    edited[k].erase(at[i], at[i + 1] - at[i]);
-                want[k] = Sjis(edited[k]);
+                for (size_t k : changed) {
+                    editLine(edited[k], edit == Edit::DeleteChar || (edit == Edit::Several && below(2) == 0));
+                    want[k] = Sjis(edited[k]);
+                }
                 ok = ui::KeepUnchangedLines(sjis, utf8, edited) == want;
             }
-            if (!ok && failures++ == 0) first = "trial " + std::to_string(trial) + ", line " + std::to_string(k);
+            if (!ok && failures++ == 0) first = "trial " + std::to_string(trial) + ", line " + std::to_string(changed[0]);
         }
         EXPECT_EQ(failures, 0) << what << ", first at " << first;
     }
