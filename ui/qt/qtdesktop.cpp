@@ -35,6 +35,7 @@
 #include "../../textutil/numtext.h"
 #include "../../textutil/sjis.h"
 #include "qtwindow.h"
+#include "startup.h"
 
 namespace ui::qt {
 
@@ -682,7 +683,9 @@ void FitOuterSize(QWidget& window, const Form& form) {
 }
 
 int RunApplication(int argc, char** argv, const FormFactory& makeForm) {
+    DisplayCheck displayCheck(argv[0]);
     QApplication app(argc, argv);
+    displayCheck.Done();
     // Qt has set the user's locale; numbers are formatted by our own rules with its separator.
     std::setlocale(LC_NUMERIC, "C");
     InitDecimalSeparator();
