@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileIconProvider>
-#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,7 +16,6 @@
 #include <QProxyStyle>
 #include <QStyleOption>
 #include <QTextBlockFormat>
-#include <QTextBoundaryFinder>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -35,6 +33,7 @@
 #include "../../textutil/numtext.h"
 #include "../../textutil/sjis.h"
 #include "qtwindow.h"
+#include "shaping.h"
 #include "startup.h"
 
 namespace ui::qt {
@@ -91,32 +90,6 @@ void SetLinePitch(QTextDocument& document, int pitch) {
     all.select(QTextCursor::Document);
     all.mergeBlockFormat(format);
     document.setUndoRedoEnabled(true);
-}
-
-const QChar kEllipsis(0x2026);
-
-// Text cut to keep characters: its start and its end with "…" between them.
-QString CutMiddle(const QString& text, qsizetype keep) {
-    if (text.size() <= keep) return text;
-    qsizetype head = (keep + 1) / 2, tail = keep / 2;
-    if (head > 0 && text[head - 1].isHighSurrogate()) --head;
-    if (tail > 0 && text[text.size() - tail].isLowSurrogate()) --tail;
-    return text.left(head) + kEllipsis + text.right(tail);
-}
-
-// Laying out one line of millions of characters holds a window up for a minute, and no line of a
-// coefficient file comes near this. The model keeps the whole line and the pane shows its start;
-// only a user who edits that very line makes it what the pane shows.
-constexpr qsizetype kPaneLineShown = 1024;
-
-QString PaneText(const std::string& sjis) {
-    const QString text = ToQt(sjis);
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    if (std::none_of(lines.begin(), lines.end(), [](const QString& l) { return l.size() > kPaneLineShown; })) return text;
-    QStringList shown;
-    shown.reserve(lines.size());
-    for (const QString& line : lines) shown.append(line.size() > kPaneLineShown ? line.left(kPaneLineShown) + kEllipsis : line);
-    return shown.join(QLatin1Char('\n'));
 }
 
 // Paints the model's picture unscaled from the top-left; where there is none, the parent shows.
@@ -207,6 +180,7 @@ private:
         std::vector<std::string> items;       // radio group: the items its buttons show
         std::vector<std::string> shownLines;  // memo: the lines last put into the widget
         std::vector<std::string> shownUtf8;   // memo: the same lines as the widget gives them back
+        std::vector<QString> rests;           // memo: the hidden rests of its long lines
     };
 
     QWidget* Make(Control& c, QWidget* parent);
@@ -399,7 +373,7 @@ void FormWindow::PullControl(Bound& b) {
     case Kind::Memo: {
         auto* w = static_cast<QTextEdit*>(b.widget);
         if (!w->document()->isModified()) return;
-        std::vector<std::string> edited = SplitLines(w->toPlainText().toStdString());
+        std::vector<std::string> edited = PaneLines(*w->document(), b.rests);
         b.shownLines = KeepUnchangedLines(b.shownLines, b.shownUtf8, edited);
         b.shownUtf8 = std::move(edited);
         static_cast<Memo&>(*b.control).lines.SetAll(b.shownLines);
@@ -508,8 +482,12 @@ void FormWindow::PushControl(Bound& b) {
         b.shownLines = m.lines.All();
         const std::string text = JoinLines(b.shownLines);
         FitFont(w, text);
-        w->setPlainText(PaneText(text));
-        b.shownUtf8 = SplitLines(w->toPlainText().toStdString());
+        const ShownPane shown = ShapePane(ToQt(text));
+        w->setCurrentCharFormat(QTextCharFormat());  // the new text would take the format at the cursor: a mark's tag
+        w->setPlainText(shown.text);
+        TagMarks(*w->document(), shown);
+        b.rests = shown.rests;
+        b.shownUtf8 = PaneLines(*w->document(), b.rests);
         SetLinePitch(*w->document(), form_.fontHeight > 0 ? form_.fontHeight : 12);
         w->document()->setModified(false);
         return;
@@ -558,78 +536,13 @@ private:
     QMimeDatabase mimes_;
 };
 
-// Control characters in caret notation (NUL as ^@, DEL as ^?), which every face can draw; a
-// line break stays one.
-QString ShowControls(const QString& text) {
-    QString shown;
-    shown.reserve(text.size());
-    for (QChar c : text) {
-        if (c.unicode() == 0x7F) shown += QStringLiteral("^?");
-        else if (c.unicode() < 0x20 && c != QLatin1Char('\n')) shown += QLatin1Char('^') + QChar(char16_t(0x40 + c.unicode()));
-        else shown += c;
-    }
-    return shown;
-}
-
-// Lets the box wrap a run that has no break of its own, such as a long number: a zero-width space
-// every few characters of it. The box's own fallback for such runs gets its height wrong.
-void BreakLongRuns(QString& text) {
-    constexpr qsizetype kRun = 32;
-    const QChar kBreak(0x200B);
-    QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text);
-    QString broken;
-    broken.reserve(text.size() + text.size() / kRun);
-    qsizetype from = 0;
-    for (qsizetype to = breaks.toNextBoundary(); to > 0; to = breaks.toNextBoundary()) {
-        for (qsizetype at = from; at < to;) {
-            qsizetype end = std::min(at + kRun, to);
-            if (end < to && text[end].isLowSurrogate()) ++end;
-            if (at > from) broken += kBreak;
-            broken += QStringView(text).mid(at, end - at);
-            at = end;
-        }
-        from = to;
-    }
-    text = broken;
-}
-
-// The height a box's text takes: the box wraps a long text at words, in a box half the screen wide
-// and at most 500 pixels, whose label is some 80 pixels narrower than the box.
-int BoxTextHeight(const QString& text, const QFontMetrics& metrics, int screenWidth) {
-    const int labelWidth = std::min(screenWidth / 2, 500) - 80;
-    return metrics.boundingRect(QRect(0, 0, labelWidth, 1 << 24), Qt::TextWordWrap, text).height();
-}
-
-// What a box shows of a message: the whole of it where it fits in half the screen's height,
-// otherwise its start and its end with "…" in place of its middle.
-QString BoxText(const std::string& sjis, const QFont& font, const QRect& screen) {
-    // Far more than any screen's box shows; cutting first keeps the measuring below cheap.
-    constexpr qsizetype kLongest = 8000;
-    const QString text = CutMiddle(ToQt(sjis), kLongest);
-    const QFontMetrics metrics(font);
-    auto shown = [](const QString& t, qsizetype keep) {
-        QString cut = ShowControls(CutMiddle(t, keep));
-        BreakLongRuns(cut);
-        return cut;
-    };
-    auto fits = [&](const QString& t) { return BoxTextHeight(t, metrics, screen.width()) <= screen.height() / 2; };
-    QString whole = shown(text, text.size());
-    if (fits(whole)) return whole;
-    qsizetype shortest = 0, longest = text.size();  // shortest fits, longest does not
-    while (longest - shortest > 1) {
-        qsizetype keep = (shortest + longest) / 2;
-        (fits(shown(text, keep)) ? shortest : longest) = keep;
-    }
-    return shown(text, shortest);
-}
-
 void ShowBox(QWidget* parent, QMessageBox::Icon icon, const std::string& title, const std::string& text) {
     QMessageBox box(icon, ToQt(title), QString(), QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     const QLabel* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
     const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-    box.setText(BoxText(text, label ? label->font() : box.font(), area));
+    box.setText(BoxText(ToQt(text), label ? label->font() : box.font(), area));
     box.exec();
 }
 

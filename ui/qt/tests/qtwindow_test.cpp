@@ -278,6 +278,46 @@ TEST_F(QtPaneBytesTest, AVeryLongLineShowsItsStartAndStaysWhole) {
     EXPECT_EQ(form.Memo1.lines.Get(2), longLine);
 }
 
+// The "…" stands for the hidden rest of a long line: an edit of the shown start keeps the rest behind
+// it, and only deleting the mark itself drops the rest.
+TEST_F(QtPaneBytesTest, EditingALongLineKeepsItsHiddenRest) {
+    const std::string key = "coefType coefList : ";  // 20 characters, then 1,004 "N" shown
+    const std::string longLine = key + std::string(1500, 'N') + "TAIL";
+    struct Case {
+        const char* what;
+        int at;        // where in line 2 the cursor goes; -1: the line's end, behind the mark
+        Qt::Key key;   // pressed there; Qt::Key_unknown: `text` is typed
+        const char* text;
+        std::vector<std::string> lines;  // lines 2 and on afterwards
+    };
+    const Case cases[] = {
+        {"a character typed into the start", 25, Qt::Key_unknown, "N", {key + std::string(1501, 'N') + "TAIL", ""}},
+        {"text typed behind the mark", -1, Qt::Key_unknown, "x", {longLine + "x", ""}},
+        {"the start broken in two", 25, Qt::Key_Return, "", {key + "NNNNN", std::string(1495, 'N') + "TAIL", ""}},
+        {"the mark deleted", -1, Qt::Key_Backspace, "", {key + std::string(1004, 'N'), ""}},
+    };
+    auto* memo = Widget<QTextEdit>("Memo1");
+    for (const Case& c : cases) {
+        form.Memo1.lines.SetAll({"name : ", "x", longLine, ""});
+        QTest::mouseClick(Widget("Button1"), Qt::LeftButton);
+        const QTextBlock block = memo->document()->findBlockByNumber(2);
+        QTextCursor cursor(block);
+        if (c.at < 0)
+            cursor.movePosition(QTextCursor::EndOfBlock);
+        else
+            cursor.setPosition(block.position() + c.at);
+        memo->setTextCursor(cursor);
+        if (c.key == Qt::Key_unknown)
+            QTest::keyClicks(memo, c.text);
+        else
+            QTest::keyClick(memo, c.key);
+        QTest::mouseClick(Widget("Button1"), Qt::LeftButton);
+        const std::vector<std::string>& all = form.Memo1.lines.All();
+        EXPECT_EQ(std::vector<std::string>(all.begin() + 2, all.end()), c.lines) << c.what;
+        EXPECT_EQ(form.Memo1.lines.Get(1), "x") << c.what;
+    }
+}
+
 // Runs the desktop's error box for a text and reports what the box showed and where it stood.
 struct ShownBox {
     QString text;
