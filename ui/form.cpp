@@ -183,6 +183,7 @@ std::optional<Middle> FindMiddle(const LineDiff& d, const Box& box, int bound) {
     fwd[size_t(n)] = slideFwd(0, 0);
     back[size_t(delta + n)] = slideBack(delta, n);
     int flo = 0, fhi = 0, blo = delta, bhi = delta;
+    const int shift = box.e0 - box.s0;  // from the box's diagonals to the panes' own
     for (int total = 0, ahead = 0, behind = 0; total <= bound; ++total) {
         if (total > 0 && total % 2 == 1) {
             ahead = (total + 1) / 2;
@@ -196,7 +197,6 @@ std::optional<Middle> FindMiddle(const LineDiff& d, const Box& box, int bound) {
             stepBack(blo, bhi);
         }
         // Where several diagonals meet, the one nearest the lines' own places.
-        const int shift = box.e0 - box.s0;
         std::optional<int> best;
         for (int k = std::max(flo, blo); k <= std::min(fhi, bhi); ++k)
             if (fwd[size_t(k + n)] != kNone && back[size_t(k + n)] != kNoneBack &&

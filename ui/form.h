@@ -200,10 +200,11 @@ std::vector<std::string> SplitLines(const std::string& text);
 
 // The Shift-JIS lines of a pane the user has edited. shownSjis are the lines last put into the
 // pane and shownUtf8 the same lines as the pane gave them back; edited are its lines now. A line
-// diff pairs shown and edited lines in order (common leading lines, then common trailing lines,
-// then a longest common subsequence of the rest); a paired line keeps its own bytes, also bytes
-// that do not survive the trip through Unicode. An unpaired line is converted, unless it reads
-// like such a shown line, as a copy does: then it takes that line's bytes.
+// diff pairs shown and edited lines in order, along the fewest line changes (replacing, deleting
+// or inserting a line costs one; of equal ways, the one that keeps lines nearest their places); a
+// paired line keeps its own bytes, also bytes that do not survive the trip through Unicode. An
+// unpaired line is converted, unless it reads like such a shown line, as a copy does: then it
+// takes that line's bytes.
 std::vector<std::string> KeepUnchangedLines(const std::vector<std::string>& shownSjis,
                                             const std::vector<std::string>& shownUtf8,
                                             const std::vector<std::string>& editedUtf8);
